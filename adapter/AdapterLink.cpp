@@ -1,0 +1,118 @@
+#include "AdapterLink.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr uint8_t kPacketMark = 0x05;
+constexpr uint8_t kOperationRead = 0x06;
+constexpr uint8_t kOperationWrite = 0x08;
+constexpr size_t kPacketSize = 8;
+constexpr size_t kHalfSize = kBlockSize / 2;
+
+// The handle before the first open; distinct from the invalid handle of a failed open.
+AdapterHandle const kNotOpened = nullptr;
+
+bool IsOpen(AdapterHandle handle) { return handle != kNotOpened && handle != kInvalidAdapterHandle; }
+
+}  // namespace
+
+CAdapterLink::CAdapterLink(AdapterPort& port)
+    : m_port(port), m_records(new uint8_t[kRecordBufferSize]()), handle(kNotOpened), m_header()
+{
+}
+
+CAdapterLink::~CAdapterLink()
+{
+    if (IsOpen(handle)) m_port.Close(handle);
+}
+
+AdapterHandle CAdapterLink::OpenAdapter(const InterfaceGuid& guid, unsigned index)
+{
+    return m_port.OpenInterface(guid, index);
+}
+
+uint8_t* CAdapterLink::BlockAddress(int block)
+{
+    return block == kHeaderBlock ? m_header : m_records.get() + kBlockSize * block;
+}
+
+bool CAdapterLink::SendPacket(uint8_t operation, int half)
+{
+    const uint8_t packet[kPacketSize] = {kPacketMark, operation, static_cast<uint8_t>(half)};
+    size_t done = 0;
+    return m_port.Write(handle, packet, kPacketSize, &done) && done == kPacketSize;
+}
+
+// A 32-byte half either way; a transfer that moves fewer bytes has failed.
+bool CAdapterLink::WriteHalf(const uint8_t* src)
+{
+    size_t done = 0;
+    return m_port.Write(handle, src, kHalfSize, &done) && done == kHalfSize;
+}
+
+bool CAdapterLink::ReadHalf(uint8_t* dest)
+{
+    size_t done = 0;
+    return m_port.Read(handle, dest, kHalfSize, &done) && done == kHalfSize;
+}
+
+// Reads into a scratch block so that `dest` changes only when both halves arrived whole.
+bool CAdapterLink::ReadBlock(int block, uint8_t* dest)
+{
+    uint8_t scratch[kBlockSize];
+    for (int part = 0; part < 2; ++part) {
+        if (!SendPacket(kOperationRead, 2 * block + part)) return false;
+        if (!ReadHalf(scratch + kHalfSize * part)) return false;
+    }
+    std::memcpy(dest, scratch, kBlockSize);
+    return true;
+}
+
+bool CAdapterLink::WriteBlock(int block, const uint8_t* src)
+{
+    for (int part = 0; part < 2; ++part) {
+        if (!SendPacket(kOperationWrite, 2 * block + part)) return false;
+        m_port.Pause10ms();
+        if (!WriteHalf(src + kHalfSize * part)) return false;
+    }
+    return true;
+}
+
+bool CAdapterLink::LoadConfig(uint8_t** records)
+{
+    *records = m_records.get();
+    m_imageWhole = false;
+    if (handle == kInvalidAdapterHandle) return false;
+    handle = OpenAdapter(GUID_DEVINTERFACE_ADAPTER, 0);
+    if (handle == kInvalidAdapterHandle) return false;
+    if (!ReadBlock(kHeaderBlock, m_header)) return false;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (!ReadBlock(slot, BlockAddress(slot))) return false;
+    m_imageWhole = true;
+    return true;
+}
+
+void CAdapterLink::ReplaceImage(const uint8_t* image)
+{
+    std::memcpy(m_records.get(), image, kRecordBufferSize);
+    std::memcpy(m_header, image + kRecordBufferSize, kBlockSize);
+    m_imageWhole = true;
+}
+
+// A save talks through a fresh handle; the one it replaces is closed first.
+bool CAdapterLink::ReopenForSave()
+{
+    if (IsOpen(handle)) m_port.Close(handle);
+    handle = OpenAdapter(GUID_DEVINTERFACE_ADAPTER, 0);
+    return handle != kInvalidAdapterHandle;
+}
+
+bool CAdapterLink::SaveConfig()
+{
+    if (handle == kInvalidAdapterHandle || !m_imageWhole) return false;
+    if (!ReopenForSave()) return false;
+    for (int block = 0; block < kBlockCount; ++block)
+        if (!WriteBlock(block, BlockAddress(block))) return false;
+    return true;
+}

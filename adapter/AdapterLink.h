@@ -1,0 +1,51 @@
+// CAdapterLink: the one piece of code that talks to the adapter. It owns the in-memory
+// configuration image (record buffer and header) and the adapter handle, and moves the
+// image in 32-byte halves, each announced by an 8-byte command packet.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "AdapterPort.h"
+#include "ConfigImage.h"
+
+class CAdapterLink {
+public:
+    explicit CAdapterLink(AdapterPort& port);
+    CAdapterLink(const CAdapterLink&) = delete;
+    CAdapterLink& operator=(const CAdapterLink&) = delete;
+    virtual ~CAdapterLink();
+
+    AdapterHandle OpenAdapter(const InterfaceGuid& guid, unsigned index);
+    bool ReadBlock(int block, uint8_t* dest);
+    bool WriteBlock(int block, const uint8_t* src);
+
+    // Points `records` at the record buffer, then reads the header and all 63 records.
+    // True only when every block arrived whole; a partly read image is never saved.
+    bool LoadConfig(uint8_t** records);
+    // Writes the 63 records, then the header. False when the adapter is absent, the image
+    // is not whole (not loaded, nor replaced), or any transfer fails; it stops at the
+    // first failure so that the header is never written after a broken record.
+    bool SaveConfig();
+    // Takes a complete 4096-byte image (blocks in order, header last) as the one to save.
+    void ReplaceImage(const uint8_t* image);
+
+    uint8_t* Records() { return m_records.get(); }
+    uint8_t* Header() { return m_header; }
+    ImageHeader& HeaderFields() { return *reinterpret_cast<ImageHeader*>(m_header); }
+    // The invalid handle after a failed open means that no adapter is present.
+    AdapterHandle Handle() const { return handle; }
+
+private:
+    uint8_t* BlockAddress(int block);
+    bool SendPacket(uint8_t operation, int half);
+    bool WriteHalf(const uint8_t* src);
+    bool ReadHalf(uint8_t* dest);
+    bool ReopenForSave();
+
+    AdapterPort& m_port;
+    std::unique_ptr<uint8_t[]> m_records;
+    AdapterHandle handle;
+    uint8_t m_header[kBlockSize];
+    bool m_imageWhole = false;
+};

@@ -1,0 +1,28 @@
+// Key table: ties the adapter's one-byte key codes, the Windows virtual-key codes and the
+// key names that the user sees. Every lookup scans the rows in order and takes the first
+// match, so codes that occur twice (0x4A, 0x4E) name the keypad key.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#pragma pack(push, 1)
+struct KeyEntry {
+    uint8_t virtualKey;  // Windows VK_ code
+    uint8_t keyCode;     // adapter key code
+    char name[12];       // ANSI, NUL-padded
+};
+#pragma pack(pop)
+static_assert(sizeof(KeyEntry) == 14, "key table entries are packed 14-byte rows");
+
+constexpr size_t kKeyTableRows = 96;
+extern const KeyEntry KeyTable[kKeyTableRows];
+
+// Adapter key code of the first row named exactly `text`, or 0 when no row is.
+uint8_t KeyCodeFromName(const char* text);
+
+// Name of the first row with adapter key code `code`, or nullptr.
+const char* KeyNameFromCode(uint8_t code);
+
+// Name of the first row with virtual-key code `virtualKey`, or nullptr.
+const char* KeyNameFromVirtualKey(uint8_t virtualKey);

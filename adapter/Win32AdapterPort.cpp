@@ -1,0 +1,93 @@
+#include "Win32AdapterPort.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <setupapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#if !defined(_WIN64)
+// The sizes the driver's setup records have in a 32-bit process.
+static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "32-bit interface record");
+static_assert(sizeof(SP_DEVINFO_DATA) == 28, "32-bit device record");
+static_assert(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) + sizeof(CHAR) == 5,
+              "fixed part of the 32-bit ANSI detail record");
+#endif
+
+namespace {
+
+GUID ToGuid(const InterfaceGuid& guid)
+{
+    static_assert(sizeof(GUID) == sizeof(InterfaceGuid), "same layout as a GUID");
+    GUID result;
+    std::memcpy(&result, &guid, sizeof result);
+    return result;
+}
+
+// The fixed part of the ANSI detail record, as the system checks it in its size field.
+constexpr DWORD kDetailFixedSize = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) + sizeof(CHAR);
+
+HANDLE OpenDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData)
+{
+    DWORD required = 0;
+    SP_DEVINFO_DATA deviceData = {};
+    deviceData.cbSize = sizeof deviceData;
+    SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, nullptr, 0, &required, &deviceData);
+    if (required < kDetailFixedSize) return INVALID_HANDLE_VALUE;
+
+    auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(std::calloc(1, required));
+    if (!detail) return INVALID_HANDLE_VALUE;
+    detail->cbSize = kDetailFixedSize;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, required, nullptr, nullptr)) {
+        handle = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    std::free(detail);
+    return handle;
+}
+
+}  // namespace
+
+AdapterHandle Win32AdapterPort::OpenInterface(const InterfaceGuid& guid, unsigned index)
+{
+    const GUID classGuid = ToGuid(guid);
+    HDEVINFO set = SetupDiGetClassDevsA(&classGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE) return kInvalidAdapterHandle;
+
+    SP_DEVICE_INTERFACE_DATA interfaceData = {};
+    interfaceData.cbSize = sizeof interfaceData;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (SetupDiEnumDeviceInterfaces(set, nullptr, &classGuid, index, &interfaceData))
+        handle = OpenDevicePath(set, interfaceData);
+    SetupDiDestroyDeviceInfoList(set);
+    return handle;
+}
+
+void Win32AdapterPort::Close(AdapterHandle handle) { CloseHandle(handle); }
+
+bool Win32AdapterPort::Write(AdapterHandle handle, const uint8_t* data, size_t size, size_t* done)
+{
+    DWORD moved = 0;
+    const BOOL ok = WriteFile(handle, data, static_cast<DWORD>(size), &moved, nullptr);
+    *done = moved;
+    return ok != FALSE;
+}
+
+bool Win32AdapterPort::Read(AdapterHandle handle, uint8_t* data, size_t size, size_t* done)
+{
+    DWORD moved = 0;
+    const BOOL ok = ReadFile(handle, data, static_cast<DWORD>(size), &moved, nullptr);
+    *done = moved;
+    return ok != FALSE;
+}
+
+// Sleep(10) lasts a whole timer tick (15.6 ms by default); a 1 ms timer resolution while
+// the pause runs makes it close to the 10 ms the adapter needs.
+void Win32AdapterPort::Pause10ms()
+{
+    timeBeginPeriod(1);
+    Sleep(10);
+    timeEndPeriod(1);
+}
