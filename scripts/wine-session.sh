@@ -1,0 +1,41 @@
+# Sourced by the scripts that run Windows programs: a Wine prefix of the project's own on
+# a virtual display (or the caller's DISPLAY), Chinese code page and fonts so that the
+# dialogs' Chinese texts read right. Defines wine_session_end.
+root=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+
+# The program's texts are ANSI in code page 936; Wine takes it from a zh_CN locale.
+locales="$root/build/locale"
+if [ ! -d "$locales/zh_CN.UTF-8" ]; then
+  mkdir -p "$locales"
+  localedef -i zh_CN -f UTF-8 "$locales/zh_CN.UTF-8" 2>/dev/null || true
+fi
+export LOCPATH="$locales" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+
+xvfb_pid=""
+if [ -z "${DISPLAY:-}" ] || [ "${VANTOR_VIRTUAL_DISPLAY:-}" = 1 ]; then
+  exec 3>"$root/build/xvfb.display.$$"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -s "$root/build/xvfb.display.$$" ] && break; sleep 0.1; done
+  export DISPLAY=":$(cat "$root/build/xvfb.display.$$")"
+  rm -f "$root/build/xvfb.display.$$"
+fi
+
+if [ ! -f "$WINEPREFIX/.vantor-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  "$wine" wineboot -i </dev/null >/dev/null 2>&1
+  for name in SimSun "宋体" "MS Shell Dlg" "MS Sans Serif"; do
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  done
+  touch "$WINEPREFIX/.vantor-ready"
+fi
+# Wine's helpers start detached, so that they do not hold a test's output open.
+"$wine" wineboot </dev/null >/dev/null 2>&1
+
+wine_session_end() {
+  WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}

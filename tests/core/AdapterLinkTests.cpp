@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "AdapterLink.h"
+#include "EmulatedAdapter.h"
+#include "RecordingPort.h"
+
+namespace {
+
+// A memory whose every byte tells where it stands, with a few slots in use.
+void FillPattern(uint8_t* memory)
+{
+    for (size_t i = 0; i < kImageSize; ++i) memory[i] = static_cast<uint8_t>(i * 7 + 3);
+    uint8_t* header = memory + kRecordBufferSize;
+    std::memset(header, 0, kBlockSize);
+    header[0] = 2;
+    header[1 + 0] = header[1 + 2] = header[1 + 62] = kSlotUsed;
+}
+
+std::string Repeat(const std::string& part, int times)
+{
+    std::string all;
+    for (int i = 0; i < times; ++i) all += part;
+    return all;
+}
+
+class AdapterLinkTest : public ::testing::Test {
+protected:
+    AdapterLinkTest() { FillPattern(adapter.Memory()); }
+
+    EmulatedAdapter adapter;
+    RecordingPort port{adapter};
+    uint8_t* records = nullptr;
+};
+
+std::vector<int> Halves(int firstBlock, int lastBlock)
+{
+    std::vector<int> halves;
+    for (int block = firstBlock; block <= lastBlock; ++block) {
+        halves.push_back(2 * block);
+        halves.push_back(2 * block + 1);
+    }
+    return halves;
+}
+
+}  // namespace
+
+TEST_F(AdapterLinkTest, LoadReadsTheHeaderFirstThenEveryRecordInHalves)
+{
+    CAdapterLink link(port);
+    ASSERT_TRUE(link.LoadConfig(&records));
+    EXPECT_EQ(records, link.Records());
+    EXPECT_EQ(port.Shape(), "O" + Repeat("WRWR", 64));
+
+    std::vector<int> expected = {126, 127};
+    const std::vector<int> recordHalves = Halves(0, 62);
+    expected.insert(expected.end(), recordHalves.begin(), recordHalves.end());
+    EXPECT_EQ(port.PacketHalves(), expected);
+
+    const std::vector<uint8_t> firstPacket = {0x05, 0x06, 126, 0, 0, 0, 0, 0};
+    EXPECT_EQ(port.events[1].bytes, firstPacket);
+    EXPECT_EQ(std::memcmp(link.Records(), adapter.Memory(), kRecordBufferSize), 0);
+    EXPECT_EQ(std::memcmp(link.Header(), adapter.Memory() + kRecordBufferSize, kBlockSize), 0);
+}
+
+TEST_F(AdapterLinkTest, SaveWritesEveryBlockWithAPauseAfterEachPacketHeaderLast)
+{
+    CAdapterLink link(port);
+    ASSERT_TRUE(link.LoadConfig(&records));
+    port.events.clear();
+    ASSERT_TRUE(link.SaveConfig());
+
+    EXPECT_EQ(port.Shape(), "CO" + Repeat("WPDWPD", 64)) << "the load's handle is closed first";
+    EXPECT_EQ(port.PacketHalves(), Halves(0, 63));
+    const std::vector<uint8_t> lastPacket = {0x05, 0x08, 127, 0, 0, 0, 0, 0};
+    EXPECT_EQ(port.events[port.events.size() - 3].bytes, lastPacket);
+    EXPECT_EQ(adapter.OpenHandleCount(), 1u);
+}
+
+TEST_F(AdapterLinkTest, RoundTripKeepsWhatTheToolDoesNotWrite)
+{
+    std::vector<uint8_t> before(adapter.Memory(), adapter.Memory() + kImageSize);
+    {
+        CAdapterLink link(port);
+        ASSERT_TRUE(link.LoadConfig(&records));
+        ProfileRecord* record = RecordOfSlot(records, 2);
+        std::memcpy(record->name, "Halo\0\0\0\0\0\0\0\0\0\0", kNameBytes);
+        record->keySlots[3] = 0x15;
+        record->speed = 40;
+        link.HeaderFields().activeProfile = 0;
+        ASSERT_TRUE(link.SaveConfig());
+    }
+    EXPECT_EQ(adapter.OpenHandleCount(), 0u) << "the link closes its handle when destroyed";
+
+    const uint8_t* after = adapter.Memory();
+    const ProfileRecord* saved = reinterpret_cast<const ProfileRecord*>(after + 2 * kBlockSize);
+    EXPECT_STREQ(saved->name, "Halo");
+    EXPECT_EQ(saved->keySlots[3], 0x15);
+    EXPECT_EQ(saved->speed, 40);
+    EXPECT_EQ(after[kRecordBufferSize], 0);
+    const size_t slot2 = 2 * kBlockSize;
+    EXPECT_EQ(after[slot2 + 42], before[slot2 + 42]);
+    EXPECT_TRUE(std::equal(after + slot2 + 47, after + slot2 + 64, before.begin() + slot2 + 47));
+    EXPECT_TRUE(std::equal(after + 3 * kBlockSize, after + kRecordBufferSize, before.begin() + 3 * kBlockSize))
+        << "unused records go back as they were read";
+}
+
+TEST_F(AdapterLinkTest, NoAdapterLoadsNothingAndSavesNothing)
+{
+    adapter.SetPresent(false);
+    CAdapterLink link(port);
+    EXPECT_FALSE(link.LoadConfig(&records));
+    EXPECT_EQ(records, link.Records());
+    EXPECT_EQ(link.Handle(), kInvalidAdapterHandle);
+    EXPECT_EQ(std::vector<uint8_t>(link.Header(), link.Header() + kBlockSize), std::vector<uint8_t>(kBlockSize, 0));
+
+    adapter.SetPresent(true);
+    port.events.clear();
+    EXPECT_FALSE(link.SaveConfig());
+    EXPECT_TRUE(port.events.empty()) << "a link that found no adapter never tries again";
+}
+
+// Transfers of a load: 1-2 the header's first half, 3-4 its second, 5-8 record 0, ...
+class FailedLoadTest : public AdapterLinkTest, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(FailedLoadTest, AnyFailedOrShortTransferFailsTheLoadAndForbidsTheSave)
+{
+    for (bool shortRead : {false, true}) {
+        EmulatedAdapter fresh;
+        FillPattern(fresh.Memory());
+        const unsigned transfer = GetParam() + (shortRead && GetParam() % 2 == 1 ? 1 : 0);
+        if (shortRead) fresh.ShortReadAt(transfer);
+        else fresh.FailTransfer(transfer);
+        RecordingPort recorder(fresh);
+        CAdapterLink link(recorder);
+        const std::vector<uint8_t> memoryBefore(fresh.Memory(), fresh.Memory() + kImageSize);
+
+        EXPECT_FALSE(link.LoadConfig(&records)) << "transfer " << transfer << (shortRead ? " short" : " failed");
+        EXPECT_NE(link.Handle(), kInvalidAdapterHandle) << "the adapter is there, only its data is not";
+        recorder.events.clear();
+        EXPECT_FALSE(link.SaveConfig());
+        EXPECT_TRUE(recorder.events.empty()) << "bytes that were never read are never written";
+        EXPECT_EQ(std::vector<uint8_t>(fresh.Memory(), fresh.Memory() + kImageSize), memoryBefore);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(HeaderAndRecords, FailedLoadTest, ::testing::Values(1u, 2u, 3u, 4u, 6u, 8u, 130u, 256u));
+
+TEST_F(AdapterLinkTest, AHeaderThatFailsHalfwayLeavesTheHeaderUntouched)
+{
+    adapter.FailTransfer(4);
+    CAdapterLink link(port);
+    EXPECT_FALSE(link.LoadConfig(&records));
+    EXPECT_EQ(std::vector<uint8_t>(link.Header(), link.Header() + kBlockSize), std::vector<uint8_t>(kBlockSize, 0));
+}
+
+// Transfers of a save: 4 per block, block n's first packet is transfer 4n + 1.
+class FailedSaveTest : public AdapterLinkTest, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(FailedSaveTest, AFailedWriteFailsTheSaveAndTheHeaderIsNotWrittenAfterIt)
+{
+    CAdapterLink link(port);
+    ASSERT_TRUE(link.LoadConfig(&records));
+    link.HeaderFields().activeProfile = 0;
+    const unsigned loadTransfers = adapter.TransferCount();
+    adapter.FailTransfer(loadTransfers + GetParam());
+    EXPECT_FALSE(link.SaveConfig());
+    EXPECT_EQ(adapter.Memory()[kRecordBufferSize], 2) << "the header still holds what the adapter had";
+    EXPECT_EQ(adapter.TransferCount(), loadTransfers + GetParam()) << "the save stops at the failure";
+}
+
+INSTANTIATE_TEST_SUITE_P(PacketsAndData, FailedSaveTest, ::testing::Values(1u, 2u, 3u, 4u, 101u, 252u, 253u, 254u));
+
+TEST_F(AdapterLinkTest, WriteBlockReportsItsResult)
+{
+    CAdapterLink link(port);
+    ASSERT_TRUE(link.LoadConfig(&records));
+    uint8_t block[kBlockSize] = {1, 2, 3};
+    EXPECT_TRUE(link.WriteBlock(5, block));
+    EXPECT_EQ(adapter.Memory()[5 * kBlockSize + 2], 3);
+    adapter.FailTransfer(adapter.TransferCount() + 3);
+    EXPECT_FALSE(link.WriteBlock(6, block));
+}
+
+TEST_F(AdapterLinkTest, AReplacedImageIsSavedWithoutALoad)
+{
+    std::vector<uint8_t> image(kImageSize, 0x11);
+    image[kRecordBufferSize] = kNoActiveProfile;
+    CAdapterLink link(port);
+    link.ReplaceImage(image.data());
+    ASSERT_TRUE(link.SaveConfig());
+    EXPECT_EQ(port.Shape(), "O" + Repeat("WPDWPD", 64));
+    EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), image);
+}
