@@ -1,0 +1,57 @@
+// What the application shell adds to the main window: the About item of the system menu,
+// the window icon, the minimised window's drawing and the notice of an arriving device.
+#include <dbt.h>
+
+#include "AboutDlg.h"
+#include "ConfigDlg.h"
+#include "resource.h"
+
+void CConfigDlg::AddAboutItem()
+{
+    CMenu* systemMenu = GetSystemMenu(FALSE);
+    if (systemMenu) {
+        CString aboutText;
+        aboutText.LoadString(IDS_ABOUTBOX);
+        if (!aboutText.IsEmpty()) {
+            systemMenu->AppendMenu(MF_SEPARATOR);
+            systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutText);
+        }
+    }
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+}
+
+void CConfigDlg::OnSysCommand(UINT nID, LPARAM)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void CConfigDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(&client);
+    const int x = (client.right - client.left - cxIcon + 1) / 2;
+    const int y = (client.bottom - client.top - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CConfigDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+BOOL CConfigDlg::OnDeviceChange(UINT nEventType, DWORD_PTR)
+{
+    if (nEventType == DBT_DEVICEARRIVAL) OutputDebugStringA("DBT_DEVICEARRIVAL\n");
+    return TRUE;
+}

@@ -1,0 +1,148 @@
+#include "ConfigDlg.h"
+
+#include <cstring>
+
+#include "resource.h"
+
+namespace {
+
+constexpr COLORREF kStartupActiveColor = 0x0000FF;  // red
+constexpr int kEditingButtons[] = {IDC_ADD, IDC_DELETE, IDC_USE, IDOK};
+// Pictures of pad buttons 0 to 7, the columns of the button matrix.
+constexpr UINT kPadButtonBitmaps[kPadButtonCount] = {IDB_L1, IDB_A, IDB_B, IDB_X, IDB_Y, IDB_BLACK, IDB_WHITE, IDB_R1};
+constexpr int kMatrixRowFirst[] = {IDC_COMBO_FIRST, IDC_RIGHT_FIRST, IDC_LEFT_FIRST, IDC_MIDDLE_FIRST};
+
+const char kSaveFailedText[] =
+    "The configuration could not be written to the adapter.\n\n"
+    "Your changes are still here: check that the adapter is plugged in, then press OK to "
+    "try again, or Cancel to leave without saving.";
+const char kSaveFailedCaption[] = "Vantor Config";
+
+// Shows the wait cursor while the adapter transfer of its scope blocks the window.
+class WaitCursor {
+public:
+    WaitCursor() : m_previous(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(m_previous); }
+
+private:
+    HCURSOR m_previous;
+};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_DELETE, &CConfigDlg::DeleteProfile)
+    ON_COMMAND(ID_MENU_DELETE, &CConfigDlg::DeleteProfile)
+    ON_LBN_SELCHANGE(IDC_PROFILE_LIST, &CConfigDlg::StoreAndShow)
+    ON_BN_CLICKED(IDC_ADD, &CConfigDlg::AddProfile)
+    ON_COMMAND(ID_MENU_ADD, &CConfigDlg::AddProfile)
+    ON_LBN_DBLCLK(IDC_PROFILE_LIST, &CConfigDlg::RenameProfile)
+    ON_COMMAND(ID_MENU_MODIFY, &CConfigDlg::RenameProfile)
+    ON_BN_CLICKED(IDC_USE, &CConfigDlg::UseProfile)
+    ON_COMMAND(ID_MENU_USE, &CConfigDlg::UseProfile)
+    ON_WM_DEVICECHANGE()
+    ON_STN_CLICKED(IDC_LOGO, &CConfigDlg::OnLogo)
+    ON_WM_MOUSEMOVE()
+END_MESSAGE_MAP()
+
+CConfigDlg::CConfigDlg(AdapterPort& port, CWnd* pParent)
+    : CDialog(IDD_CONFIG_DIALOG, pParent),
+      m_hIcon(LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
+                        MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_link(port),
+      m_bModified(0),
+      m_pRecords(nullptr),
+      m_pUsed(nullptr),
+      m_nShownItem(-1),
+      m_crActiveMark(kStartupActiveColor)
+{
+}
+
+void CConfigDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_SPEED, m_sliderSpeed);
+    DDX_Control(pDX, IDC_PROFILE_LIST, m_listProfiles);
+}
+
+BOOL CConfigDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    AddAboutItem();
+    m_sliderSpeed.SetRange(kMinSpeed, kMaxSpeed, FALSE);
+    m_bModified = 0;
+    m_nShownItem = -1;
+    bool loaded;
+    {
+        WaitCursor wait;
+        loaded = m_link.LoadConfig(&m_pRecords);
+    }
+    if (loaded) EnableEditing();
+    if (m_pRecords) ListUsedProfiles();
+    SetButtonPictures();
+    return TRUE;
+}
+
+// The editing buttons and the adapter picture, and the defaults that stay in the
+// controls when no profile gets shown.
+void CConfigDlg::EnableEditing()
+{
+    for (int id : kEditingButtons) GetDlgItem(id)->EnableWindow(TRUE);
+    GetDlgItem(IDC_USB)->ShowWindow(SW_SHOW);
+    CheckDlgButton(IDC_COMBO_FIRST + kPadL1, BST_CHECKED);
+    CheckDlgButton(IDC_RIGHT_FIRST + kPadL1, BST_CHECKED);
+    CheckDlgButton(IDC_LEFT_FIRST + kPadA, BST_CHECKED);
+    CheckDlgButton(IDC_MIDDLE_FIRST + kPadB, BST_CHECKED);
+}
+
+void CConfigDlg::ListUsedProfiles()
+{
+    m_pUsed = Header().used;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (m_pUsed[slot] != kSlotUsed) continue;
+        const ProfileRecord* record = RecordOfSlot(m_pRecords, slot);
+        char name[kNameBytes + 1] = {};
+        std::memcpy(name, record->name, kNameBytes);
+        const int pos = m_listProfiles.AddString(name);
+        m_listProfiles.SetItemData(pos, slot);
+        if (Header().activeProfile == slot) {
+            m_listProfiles.SetCurSel(pos);
+            m_listProfiles.SetItemColor(pos, kStartupActiveColor);
+            StoreAndShow();
+        }
+    }
+    if (m_listProfiles.GetCount() >= kSlotCount) GetDlgItem(IDC_ADD)->EnableWindow(FALSE);
+}
+
+void CConfigDlg::SetButtonPictures()
+{
+    for (int column = 0; column < kPadButtonCount; ++column) {
+        HBITMAP picture = LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(kPadButtonBitmaps[column]));
+        for (int first : kMatrixRowFirst)
+            SendDlgItemMessage(first + column, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+    }
+}
+
+void CConfigDlg::OnOK()
+{
+    StoreAndShow();
+    const int count = m_listProfiles.GetCount();
+    if (count == 1) Header().activeProfile = static_cast<uint8_t>(ProfileSlot(0));
+    else if (count == 0) Header().activeProfile = kNoActiveProfile;
+    bool saved;
+    {
+        WaitCursor wait;
+        saved = m_link.SaveConfig();
+    }
+    // A failed save keeps the window and its edits, so that OK can be tried again.
+    if (!saved) {
+        MessageBoxA(m_hWnd, kSaveFailedText, kSaveFailedCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    CDialog::OnOK();
+}
+
+int CConfigDlg::ProfileSlot(int item) const { return static_cast<int>(m_listProfiles.GetItemData(item)); }

@@ -1,0 +1,68 @@
+// CConfigDlg: the main window. It owns the adapter link, loads the configuration when it
+// opens, lists the profiles, edits the selected one in its controls and writes the whole
+// configuration back on OK. Cancel writes nothing.
+#pragma once
+
+#include "Afx.h"
+#include "AdapterLink.h"
+#include "MarkListBox.h"
+
+class CConfigDlg : public CDialog {
+public:
+    explicit CConfigDlg(AdapterPort& port, CWnd* pParent = nullptr);
+
+    // Moves the controls into the shown record when they hold edits, then shows the record
+    // of the selected entry.
+    void StoreAndShow();
+
+    void AddProfile();
+    void RenameProfile();
+    void DeleteProfile();
+    void UseProfile();
+    void ShowListMenu(const MSG* pMsg);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
+    void OnMouseMove(UINT nFlags, POINT point);
+    void OnLogo();
+
+    // Hands the logo's web address to the shell (tests watch it instead).
+    virtual void OpenWebAddress();
+
+    DECLARE_MESSAGE_MAP()
+
+    CSliderCtrl m_sliderSpeed;
+    CMarkListBox m_listProfiles;
+    HICON m_hIcon;
+    CAdapterLink m_link;
+    BOOL m_bModified;
+    uint8_t* m_pRecords;
+    uint8_t* m_pUsed;
+    int m_nShownItem;
+    COLORREF m_crActiveMark;  // red for the profile active at start-up, blue once Use ran
+
+private:
+    void AddAboutItem();
+    void EnableEditing();
+    void ListUsedProfiles();
+    void SetButtonPictures();
+    void StoreRecord(ProfileRecord& record);
+    void ShowRecord(const ProfileRecord& record);
+    int ProfileSlot(int item) const;
+    ImageHeader& Header() { return m_link.HeaderFields(); }
+    BOOL KeyDown(const MSG* pMsg);
+    BOOL LeftButtonDown(const MSG* pMsg);
+    BOOL RightButtonDown(const MSG* pMsg);
+    BOOL IsLogoAt(POINT point) const;
+    void MoveActiveMark(int markedRow);
+    bool AdapterPresent() const { return m_link.Handle() != kInvalidAdapterHandle; }
+};

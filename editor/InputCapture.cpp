@@ -1,0 +1,85 @@
+// Looks at every message before the dialog manager: key presses in key boxes become key
+// names, edit gestures mark the shown profile for storing, clicks are swallowed while no
+// adapter is present, and a right click on the list opens its menu.
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "ConfigDlg.h"
+#include "KeyTable.h"
+#include "resource.h"
+
+namespace {
+
+const char kWebAddress[] = "www.brenvo.example";
+constexpr int kFirstEditControl = IDC_SPEED;           // 1007: slider, axis box, buttons,
+constexpr int kLastEditControl = IDC_MIDDLE_FIRST + 7;  // 1049: ... to the last radio row
+
+bool IsKeyBox(int id) { return id >= IDC_KEY_FIRST && id <= IDC_COMBO_KEY; }
+
+}  // namespace
+
+BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
+{
+    switch (pMsg->message) {
+    case WM_KEYDOWN:
+        if (KeyDown(pMsg)) return TRUE;
+        break;
+    case WM_LBUTTONDOWN:
+        if (LeftButtonDown(pMsg)) return TRUE;
+        break;
+    case WM_RBUTTONDOWN:
+        if (RightButtonDown(pMsg)) return TRUE;
+        break;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+BOOL CConfigDlg::KeyDown(const MSG* pMsg)
+{
+    if (m_listProfiles.GetCurSel() == LB_ERR) return TRUE;
+    if (pMsg->wParam == VK_TAB) return FALSE;
+    CWnd* box = CWnd::FromHandle(pMsg->hwnd);
+    if (!IsKeyBox(box->GetDlgCtrlID())) return FALSE;
+    if (!m_bModified) m_bModified = 1;
+    const char* name = KeyNameFromVirtualKey(static_cast<uint8_t>(pMsg->wParam));
+    box->SetWindowText(name ? name : "");
+    GetNextDlgTabItem(box, FALSE)->SetFocus();
+    return TRUE;
+}
+
+BOOL CConfigDlg::LeftButtonDown(const MSG* pMsg)
+{
+    // The point is relative to the window that got the press; the logo is looked for in
+    // the main window's own coordinates.
+    POINT point = {GET_X_LPARAM(pMsg->lParam), GET_Y_LPARAM(pMsg->lParam)};
+    MapWindowPoints(pMsg->hwnd, m_hWnd, &point, 1);
+    if (IsLogoAt(point)) OpenWebAddress();
+
+    const int id = CWnd::FromHandle(pMsg->hwnd)->GetDlgCtrlID();
+    if (!AdapterPresent() && id != IDCANCEL) return TRUE;
+    if (!m_bModified && id >= kFirstEditControl && id <= kLastEditControl) m_bModified = 1;
+    return FALSE;
+}
+
+BOOL CConfigDlg::RightButtonDown(const MSG* pMsg)
+{
+    if (!AdapterPresent()) return TRUE;
+    if (pMsg->hwnd == m_listProfiles.GetSafeHwnd()) ShowListMenu(pMsg);
+    return FALSE;
+}
+
+BOOL CConfigDlg::IsLogoAt(POINT point) const
+{
+    CWnd* child = ChildWindowFromPoint(point);
+    return child && child->GetDlgCtrlID() == IDC_LOGO;
+}
+
+void CConfigDlg::OnMouseMove(UINT, POINT point)
+{
+    if (IsLogoAt(point)) SetCursor(LoadCursor(nullptr, IDC_HAND));
+    Default();
+}
+
+void CConfigDlg::OnLogo() { OpenWebAddress(); }
+
+void CConfigDlg::OpenWebAddress() { ShellExecuteA(m_hWnd, "Open", kWebAddress, nullptr, nullptr, SW_SHOW); }

@@ -1,0 +1,90 @@
+// Moving one profile record between the editor controls and the configuration image.
+// The controls themselves hold the edits; StoreAndShow writes them into the record that
+// is shown and then shows the record of the selected entry.
+#include <cstring>
+
+#include "ConfigDlg.h"
+#include "KeyTable.h"
+#include "resource.h"
+
+namespace {
+
+constexpr int kKeyTextCapacity = 15;  // at most 14 characters, as long as any key name
+constexpr int kMouseRowFirst[kMouseButtonCount] = {IDC_RIGHT_FIRST, IDC_LEFT_FIRST, IDC_MIDDLE_FIRST};
+
+}  // namespace
+
+void CConfigDlg::StoreAndShow()
+{
+    if (m_bModified) {
+        m_bModified = 0;
+        if (m_nShownItem != -1) {
+            const int slot = ProfileSlot(m_nShownItem);
+            StoreRecord(*RecordOfSlot(m_pRecords, slot));
+            m_pUsed[slot] = kSlotUsed;
+        }
+    }
+    m_nShownItem = m_listProfiles.GetCurSel();
+    if (m_nShownItem == LB_ERR) {
+        m_nShownItem = -1;
+        return;
+    }
+    ShowRecord(*RecordOfSlot(m_pRecords, ProfileSlot(m_nShownItem)));
+}
+
+void CConfigDlg::StoreRecord(ProfileRecord& record)
+{
+    char text[kNameBytes + 1] = {};
+    if (m_listProfiles.GetTextLen(m_nShownItem) <= kNameBytes) m_listProfiles.GetText(m_nShownItem, text);
+    std::memcpy(record.name, text, kNameBytes);
+
+    std::memset(record.keySlots, 0, sizeof record.keySlots);
+    record.axisMode = IsDlgButtonChecked(IDC_AXIS_MODE) == BST_CHECKED ? 1 : 0;
+    const uint8_t* map = KeySlotMap(record.axisMode);
+    for (int box = 0; box < kKeyBoxCount; ++box) {
+        GetDlgItemText(IDC_KEY_FIRST + box, text, kKeyTextCapacity);
+        record.keySlots[map[box]] = KeyCodeFromName(text);
+    }
+    record.speed = static_cast<uint8_t>(m_sliderSpeed.GetPos());
+
+    uint8_t comboButtons = 0;
+    for (int button = 0; button < kPadButtonCount; ++button)
+        if (IsDlgButtonChecked(IDC_COMBO_FIRST + button) == BST_CHECKED) comboButtons |= 1u << button;
+    GetDlgItemText(IDC_COMBO_KEY, text, kKeyTextCapacity);
+    record.comboKey = KeyCodeFromName(text);
+    record.comboButtons = comboButtons ? comboButtons : 1;
+
+    // A row with nothing checked keeps the byte it had.
+    for (int row = 0; row < kMouseButtonCount; ++row) {
+        for (int button = 0; button < kPadButtonCount; ++button) {
+            if (IsDlgButtonChecked(kMouseRowFirst[row] + button) == BST_CHECKED) {
+                record.mouseButtons[row] = static_cast<uint8_t>(button);
+                break;
+            }
+        }
+    }
+}
+
+void CConfigDlg::ShowRecord(const ProfileRecord& record)
+{
+    const uint8_t* map = KeySlotMap(record.axisMode);
+    for (int box = 0; box < kKeyBoxCount; ++box) {
+        const char* name = KeyNameFromCode(record.keySlots[map[box]]);
+        SetDlgItemText(IDC_KEY_FIRST + box, name ? name : "");
+    }
+    const char* comboName = KeyNameFromCode(record.comboKey);
+    SetDlgItemText(IDC_COMBO_KEY, comboName ? comboName : "");
+    for (int button = 0; button < kPadButtonCount; ++button)
+        CheckDlgButton(IDC_COMBO_FIRST + button, (record.comboButtons >> button) & 1 ? BST_CHECKED : BST_UNCHECKED);
+
+    // A mouse byte outside 0 to 7 checks nothing in its row, rather than a button of the
+    // next row, so that the next store keeps it instead of changing another row.
+    for (int row = 0; row < kMouseButtonCount; ++row) {
+        for (int button = 0; button < kPadButtonCount; ++button)
+            CheckDlgButton(kMouseRowFirst[row] + button, BST_UNCHECKED);
+        if (record.mouseButtons[row] < kPadButtonCount)
+            CheckDlgButton(kMouseRowFirst[row] + record.mouseButtons[row], BST_CHECKED);
+    }
+    CheckDlgButton(IDC_AXIS_MODE, record.axisMode ? BST_CHECKED : BST_UNCHECKED);
+    m_sliderSpeed.SetPos(record.speed);
+}
