@@ -1,0 +1,87 @@
+// Resource identifiers shared by the resource script and the C++ code.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Dialogs, menu, string, icon
+#define IDD_ABOUTBOX                100
+#define IDS_ABOUTBOX                101
+#define IDD_CONFIG_DIALOG           102
+#define IDD_GAME_NAME               104
+#define IDR_MAINFRAME               128
+#define IDR_LIST_MENU               149
+
+// System-menu command that opens the About box
+#define IDM_ABOUTBOX                0x0010
+
+// Bitmaps
+#define IDB_L1                      129
+#define IDB_TRIANGLE_LEFT           130
+#define IDB_TRIANGLE_RIGHT          131
+#define IDB_A                       132
+#define IDB_B                       133
+#define IDB_X                       134
+#define IDB_Y                       135
+#define IDB_BLACK                   136
+#define IDB_WHITE                   137
+#define IDB_R1                      138
+#define IDB_STICK_LEFT              139
+#define IDB_STICK_RIGHT             140
+#define IDB_STICK_UP                141
+#define IDB_STICK_DOWN              142
+#define IDB_DPAD_RIGHT              145
+#define IDB_DPAD_LEFT               146
+#define IDB_DPAD_UP                 147
+#define IDB_DPAD_DOWN               148
+#define IDB_ROUND                   150
+#define IDB_RINGED_ROUND            151
+#define IDB_USB                     152
+#define IDB_LOGO                    154
+
+// Main window controls
+#define IDC_PROFILE_LIST            1000
+#define IDC_SPEED                   1007
+#define IDC_AXIS_MODE               1008
+#define IDC_GAME_NAME               1011
+#define IDC_ADD                     1013
+#define IDC_DELETE                  1014
+#define IDC_USE                     1015
+#define IDC_COMBO_FIRST             1016    // 1016-1023: combination pad buttons 0-7
+#define IDC_RIGHT_FIRST             1026    // 1026-1033
+#define IDC_LEFT_FIRST              1034    // 1034-1041
+#define IDC_MIDDLE_FIRST            1042    // 1042-1049
+#define IDC_USB                     1050
+#define IDC_LOGO                    1051
+
+// Key boxes, one per pad control
+#define IDC_KEY_FIRST               1101
+#define IDC_KEY_L1                  1101
+#define IDC_KEY_TRIANGLE_LEFT       1102
+#define IDC_KEY_TRIANGLE_RIGHT      1103
+#define IDC_KEY_A                   1104
+#define IDC_KEY_B                   1105
+#define IDC_KEY_X                   1106
+#define IDC_KEY_Y                   1107
+#define IDC_KEY_BLACK               1108
+#define IDC_KEY_WHITE               1109
+#define IDC_KEY_R1                  1110
+#define IDC_KEY_STICK_LEFT          1111
+#define IDC_KEY_STICK_RIGHT         1112
+#define IDC_KEY_STICK_UP            1113
+#define IDC_KEY_STICK_DOWN          1114
+#define IDC_KEY_ROUND               1115
+#define IDC_KEY_DPAD_LEFT           1116
+#define IDC_KEY_DPAD_RIGHT          1117
+#define IDC_KEY_DPAD_UP             1118
+#define IDC_KEY_DPAD_DOWN           1119
+#define IDC_KEY_RINGED_ROUND        1120
+#define IDC_KEY_LAST                1120
+#define IDC_COMBO_KEY               1124
+
+// List context menu commands
+#define ID_MENU_ADD                 32772
+#define ID_MENU_MODIFY              32773
+#define ID_MENU_DELETE              32774
+#define ID_MENU_USE                 32775
