@@ -6,6 +6,9 @@
 
 #include "AdapterLink.h"
 #include "EmulatedAdapter.h"
+#ifdef _WIN32
+#include "Win32AdapterPort.h"
+#endif
 
 namespace {
 
@@ -31,5 +34,14 @@ int main()
     std::printf("load: %.3f s%s\n", load, loaded ? "" : " (failed)");
     std::printf("save: %.3f s%s\n", save, saved ? "" : " (failed)");
     std::printf("save / %.2f s of pauses: %.3f\n", pauses, save / pauses);
+#ifdef _WIN32
+    // The pauses of a save as the driver's port makes them on this system.
+    Win32AdapterPort driver;
+    const double driverPauses = SecondsOf([&] {
+        for (int i = 0; i < 2 * kBlockCount; ++i) driver.Pause10ms();
+    });
+    std::printf("driver port, %d pauses: %.3f s (%.3f of %.2f s)\n", 2 * kBlockCount, driverPauses,
+                driverPauses / pauses, pauses);
+#endif
     return loaded && saved ? 0 : 1;
 }

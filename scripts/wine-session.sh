@@ -1,7 +1,7 @@
 # Sourced by the scripts that run Windows programs: a Wine prefix of the project's own on
 # a virtual display (or the caller's DISPLAY), Chinese code page and fonts so that the
 # dialogs' Chinese texts read right. Defines wine_session_end.
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(pwd)  # callers run from the top of the repository
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64

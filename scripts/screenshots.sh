@@ -1,0 +1,44 @@
+#!/bin/sh
+# Renders what a person sees to PNG files: the main window on the demo's sample profiles,
+# the game name dialog (opened with Add) and the About box (from the system menu).
+#   scripts/screenshots.sh [OUT-DIR]   (default build/screenshots)
+set -e
+cd "$(dirname "$0")/.."
+out=${1:-build/screenshots}
+mkdir -p "$out"
+scripts/setup-machine.sh
+cmake --preset x86_64 >/dev/null
+cmake --build build/x86_64 --target vantor-config-demo control_centre
+VANTOR_VIRTUAL_DISPLAY=1
+. scripts/wine-session.sh
+trap wine_session_end EXIT
+
+build=build/x86_64
+memory=build/screenshots-adapter.bin
+rm -f "$memory"
+title="Vantor Config v1.0"
+"$wine" explorer /desktop=vantor,760x520 "$build/app/vantor-config-demo.exe" "$memory" >/dev/null 2>&1 &
+wait_for() {
+  for _ in $(seq 100); do xdotool search --name "$1" >/dev/null 2>&1 && return 0; sleep 0.2; done
+  echo "window '$1' did not appear"; exit 1
+}
+shot() { sleep 1; import -window root "$out/$1.png"; echo "$out/$1.png"; }
+click() {
+  set -- $("$wine" "$build/tests/e2e/control_centre.exe" "$title" "$@" | tr -d '\r')
+  xdotool mousemove --sync "$1" "$2" click 1
+}
+
+wait_for "$title"
+shot main-window
+click 1013
+wait_for "^Dialog$"
+shot game-name-dialog
+xdotool key Escape
+sleep 0.5
+click 1000 0
+xdotool key alt+space
+sleep 0.5
+xdotool key Up Return
+wait_for "Brenvo"
+shot about-box
+xdotool key Return
