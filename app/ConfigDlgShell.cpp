@@ -1,10 +1,10 @@
 // What the application shell adds to the main window: the About item of the system menu,
 // the window icon, the minimised window's drawing and the notice of an arriving device.
-#include <dbt.h>
-
 #include "AboutDlg.h"
 #include "ConfigDlg.h"
 #include "resource.h"
+
+#include <dbt.h>
 
 void CConfigDlg::AddAboutItem()
 {

@@ -1,12 +1,12 @@
 // Looks at every message before the dialog manager: key presses in key boxes become key
 // names, edit gestures mark the shown profile for storing, clicks are swallowed while no
 // adapter is present, and a right click on the list opens its menu.
-#include <shellapi.h>
-#include <windowsx.h>
-
 #include "ConfigDlg.h"
 #include "KeyTable.h"
 #include "resource.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
 
 namespace {
 

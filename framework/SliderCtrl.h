@@ -1,0 +1,13 @@
+// CSliderCtrl: a trackbar control.
+#pragma once
+
+#include "Wnd.h"
+
+class CSliderCtrl : public CWnd {
+public:
+    void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE);
+    int GetRangeMin() const;
+    int GetRangeMax() const;
+    int GetPos() const;
+    void SetPos(int nPos);
+};
