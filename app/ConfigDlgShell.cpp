@@ -2,6 +2,7 @@
 // the window icon, the minimised window's drawing and the notice of an arriving device.
 #include "AboutDlg.h"
 #include "ConfigDlg.h"
+#include "IconPlacement.h"
 #include "resource.h"
 
 #include <dbt.h>
@@ -39,13 +40,10 @@ void CConfigDlg::OnPaint()
     }
     CPaintDC dc(this);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
-    const int cxIcon = GetSystemMetrics(SM_CXICON);
-    const int cyIcon = GetSystemMetrics(SM_CYICON);
     RECT client;
     GetClientRect(&client);
-    const int x = (client.right - client.left - cxIcon + 1) / 2;
-    const int y = (client.bottom - client.top - cyIcon + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
+    const POINT origin = CentredIconOrigin(client, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    dc.DrawIcon(origin.x, origin.y, m_hIcon);
 }
 
 HCURSOR CConfigDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }

@@ -13,7 +13,7 @@ ctest --test-dir build/native --output-on-failure -j2
 VANTOR_VIRTUAL_DISPLAY=1
 . scripts/wine-session.sh
 trap wine_session_end EXIT
-ctest --test-dir build/x86_64 --output-on-failure
+ctest --test-dir build/x86_64 --output-on-failure -j4
 
 echo "benchmark (emulated adapter, real pauses):"
 build/native/bench/link_benchmark

@@ -1,0 +1,76 @@
+// The main window on an emulated adapter, opened in tests through its real modal loop.
+#pragma once
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "ConfigDlg.h"
+#include "EmulatedAdapter.h"
+#include "GuiInput.h"
+#include "ModalScript.h"
+#include "resource.h"
+
+// The main window with its state open to the tests, and the logo's web address counted
+// instead of handed to a browser.
+class TestConfigDlg : public CConfigDlg {
+public:
+    using CConfigDlg::CConfigDlg;
+    using CConfigDlg::m_bModified;
+    using CConfigDlg::m_link;
+    using CConfigDlg::m_listProfiles;
+    using CConfigDlg::m_nShownItem;
+    using CConfigDlg::m_sliderSpeed;
+    using CConfigDlg::OnDeviceChange;
+
+    int m_nWebAddressOpened = 0;
+
+protected:
+    void OpenWebAddress() override { ++m_nWebAddressOpened; }
+};
+
+class ConfigDlgTest : public ::testing::Test {
+protected:
+    ConfigDlgTest() { TestApp().m_pMainWnd = &dialog; }
+    ~ConfigDlgTest() override { TestApp().m_pMainWnd = nullptr; }
+
+    ProfileRecord& Record(int slot) { return *RecordOfSlot(adapter.Memory(), slot); }
+    ImageHeader& Header() { return *reinterpret_cast<ImageHeader*>(adapter.Memory() + kRecordBufferSize); }
+
+    // A used slot holding a profile with plain settings: speed 40, the mouse buttons on
+    // L1, A and B, the combination L1 without a key.
+    ProfileRecord& UseSlot(int slot, const char* name)
+    {
+        ProfileRecord& record = Record(slot);
+        std::strncpy(record.name, name, kNameBytes - 1);
+        record.speed = 40;
+        record.mouseButtons[kMouseRight] = kPadL1;
+        record.mouseButtons[kMouseLeft] = kPadA;
+        record.mouseButtons[kMouseMiddle] = kPadB;
+        record.comboButtons = 1;
+        Header().used[slot] = kSlotUsed;
+        return record;
+    }
+
+    INT_PTR Run() { return script.Run(dialog); }
+
+    HWND Item(int id) const { return ::GetDlgItem(dialog.m_hWnd, id); }
+    std::string ItemText(int id) const { return TextOf(Item(id)); }
+    bool Checked(int id) const { return ::IsDlgButtonChecked(dialog.m_hWnd, id) == BST_CHECKED; }
+    HWND List() const { return Item(IDC_PROFILE_LIST); }
+    int ListCount() const { return static_cast<int>(::SendMessageA(List(), LB_GETCOUNT, 0, 0)); }
+    int ListSelection() const { return static_cast<int>(::SendMessageA(List(), LB_GETCURSEL, 0, 0)); }
+    std::string ListText(int row) const
+    {
+        char text[64] = {};
+        ::SendMessageA(List(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    // Puts a key name into a key box as the key capture would.
+    void SetKeyBox(int id, const char* name) { ::SetWindowTextA(Item(id), name); }
+    void Close(int id) { ::PostMessageA(dialog.m_hWnd, WM_COMMAND, id, 0); }
+
+    EmulatedAdapter adapter;
+    TestConfigDlg dialog{adapter};
+    ModalScript script;
+};

@@ -1,0 +1,293 @@
+// The main window's life on an emulated adapter: what a load shows, how the controls and
+// the records exchange data, and what OK and Cancel leave in the adapter.
+#include <cstring>
+#include <vector>
+
+#include "ConfigDlgHarness.h"
+#include "KeyTable.h"
+
+namespace {
+
+constexpr COLORREF kRed = 0x0000FF;
+
+// Whether a row of the list shows any pixel in the colour: the text of a marked row.
+bool RowShowsColour(HWND list, int row, COLORREF colour)
+{
+    RECT rect = {};
+    ::SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    ::UpdateWindow(list);
+    HDC dc = ::GetDC(list);
+    bool found = false;
+    for (int y = rect.top; y < rect.bottom && !found; ++y)
+        for (int x = rect.left; x < rect.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
+    ::ReleaseDC(list, dc);
+    return found;
+}
+
+TEST_F(ConfigDlgTest, LoadListsUsedSlotsInSlotOrderAndShowsTheActiveOneMarkedRed)
+{
+    UseSlot(5, "Late");
+    UseSlot(0, "First");
+    ProfileRecord& active = UseSlot(2, "Middle");
+    active.keySlots[3] = KeyCodeFromName("Q");
+    Header().used[4] = 2;  // not 1: a free slot
+    Header().activeProfile = 2;
+    script.Then([&] {
+        ASSERT_EQ(ListCount(), 3);
+        EXPECT_EQ(ListText(0), "First");
+        EXPECT_EQ(ListText(1), "Middle");
+        EXPECT_EQ(ListText(2), "Late");
+        EXPECT_EQ(ListSelection(), 1);
+        EXPECT_EQ(dialog.m_nShownItem, 1);
+        EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+        EXPECT_TRUE(RowShowsColour(List(), 1, kRed));
+        EXPECT_FALSE(RowShowsColour(List(), 0, kRed));
+        for (int id : {IDC_ADD, IDC_DELETE, IDC_USE, IDOK}) EXPECT_TRUE(::IsWindowEnabled(Item(id))) << id;
+        EXPECT_TRUE(::IsWindowVisible(Item(IDC_USB)));
+        Close(IDCANCEL);
+    });
+    EXPECT_EQ(Run(), IDCANCEL);
+}
+
+TEST_F(ConfigDlgTest, ActiveByteNamingAFreeSlotOrNoneShowsNothingAndKeepsTheDefaults)
+{
+    for (uint8_t active : {uint8_t{1}, kNoActiveProfile}) {
+        UseSlot(0, "Only");
+        Header().activeProfile = active;
+        TestConfigDlg fresh(adapter);
+        TestApp().m_pMainWnd = &fresh;
+        ModalScript checks;
+        checks.Then([&] {
+            HWND hWnd = fresh.m_hWnd;
+            EXPECT_EQ(::SendDlgItemMessageA(hWnd, IDC_PROFILE_LIST, LB_GETCURSEL, 0, 0), LB_ERR);
+            EXPECT_EQ(fresh.m_nShownItem, -1);
+            EXPECT_TRUE(::IsDlgButtonChecked(hWnd, IDC_COMBO_FIRST + kPadL1));
+            EXPECT_TRUE(::IsDlgButtonChecked(hWnd, IDC_RIGHT_FIRST + kPadL1));
+            EXPECT_TRUE(::IsDlgButtonChecked(hWnd, IDC_LEFT_FIRST + kPadA));
+            EXPECT_TRUE(::IsDlgButtonChecked(hWnd, IDC_MIDDLE_FIRST + kPadB));
+            ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+        });
+        checks.Run(fresh);
+    }
+}
+
+TEST_F(ConfigDlgTest, FullListStartsWithAddDisabled)
+{
+    for (int slot = 0; slot < kSlotCount; ++slot) UseSlot(slot, "Game");
+    script.Then([&] {
+        EXPECT_EQ(ListCount(), kSlotCount);
+        EXPECT_FALSE(::IsWindowEnabled(Item(IDC_ADD)));
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+// Two profiles: the edits happen in the first, selecting the second stores them.
+class RecordEditingTest : public ConfigDlgTest {
+protected:
+    RecordEditingTest()
+    {
+        UseSlot(0, "Edited");
+        UseSlot(1, "Other");
+        Header().activeProfile = 0;
+    }
+
+    void SelectRow(int row)
+    {
+        ::SendMessageA(List(), LB_SETCURSEL, row, 0);
+        ::SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_PROFILE_LIST, LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(List()));
+    }
+    // Stores the first profile by moving to the second, then shows it again.
+    void StoreAndShowFirstAgain()
+    {
+        dialog.m_bModified = 1;
+        SelectRow(1);
+        SelectRow(0);
+    }
+    ProfileRecord& Stored() { return *RecordOfSlot(dialog.m_link.Records(), 0); }
+};
+
+TEST_F(RecordEditingTest, StickKeysMoveBetweenSlotSetsWithTheAxisMode)
+{
+    ProfileRecord& record = Record(0);
+    record.axisMode = 1;
+    record.keySlots[10] = KeyCodeFromName("A");
+    record.keySlots[13] = KeyCodeFromName("S");
+    record.keySlots[23] = KeyCodeFromName("Ctrl");
+    script.Then([&] {
+        EXPECT_EQ(ItemText(IDC_KEY_STICK_LEFT), "A");
+        EXPECT_EQ(ItemText(IDC_KEY_STICK_DOWN), "S");
+        EXPECT_EQ(ItemText(IDC_KEY_RINGED_ROUND), "Ctrl");
+        EXPECT_TRUE(Checked(IDC_AXIS_MODE));
+        ::CheckDlgButton(dialog.m_hWnd, IDC_AXIS_MODE, BST_UNCHECKED);
+        StoreAndShowFirstAgain();
+        EXPECT_EQ(Stored().axisMode, 0);
+        EXPECT_EQ(Stored().keySlots[10], 0);
+        EXPECT_EQ(Stored().keySlots[19], KeyCodeFromName("A"));
+        EXPECT_EQ(Stored().keySlots[22], KeyCodeFromName("S"));
+        EXPECT_EQ(Stored().keySlots[23], KeyCodeFromName("Ctrl"));
+        EXPECT_EQ(ItemText(IDC_KEY_STICK_LEFT), "A");
+        EXPECT_EQ(ItemText(IDC_KEY_STICK_DOWN), "S");
+        EXPECT_EQ(Header().used[0], kSlotUsed);
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST_F(RecordEditingTest, AxisByteOtherThanZeroOrOneShowsPlainKeysAndStoresOne)
+{
+    Record(0).axisMode = 7;
+    Record(0).keySlots[19] = KeyCodeFromName("A");
+    script.Then([&] {
+        EXPECT_TRUE(Checked(IDC_AXIS_MODE));
+        EXPECT_EQ(ItemText(IDC_KEY_STICK_LEFT), "A");
+        StoreAndShowFirstAgain();
+        EXPECT_EQ(Stored().axisMode, 1);
+        EXPECT_EQ(Stored().keySlots[10], KeyCodeFromName("A"));
+        EXPECT_EQ(Stored().keySlots[19], 0);
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST_F(RecordEditingTest, NamesAreNormalisedAndUnknownTextStoresNoKey)
+{
+    script.Then([&] {
+        SetKeyBox(IDC_KEY_A, "-");
+        SetKeyBox(IDC_KEY_B, "not a key");
+        SetKeyBox(IDC_COMBO_KEY, "Alt");
+        StoreAndShowFirstAgain();
+        EXPECT_EQ(ItemText(IDC_KEY_A), "Num -");
+        EXPECT_EQ(Stored().keySlots[4], 0);
+        EXPECT_EQ(ItemText(IDC_KEY_B), "");
+        EXPECT_EQ(Stored().comboKey, KeyCodeFromName("Alt"));
+        EXPECT_EQ(ItemText(IDC_COMBO_KEY), "Alt");
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST_F(RecordEditingTest, CombinationWithNoButtonStoresL1)
+{
+    Record(0).comboButtons = 0x81;
+    script.Then([&] {
+        EXPECT_TRUE(Checked(IDC_COMBO_FIRST + kPadL1));
+        EXPECT_TRUE(Checked(IDC_COMBO_FIRST + kPadR1));
+        ::CheckDlgButton(dialog.m_hWnd, IDC_COMBO_FIRST + kPadL1, BST_UNCHECKED);
+        ::CheckDlgButton(dialog.m_hWnd, IDC_COMBO_FIRST + kPadR1, BST_UNCHECKED);
+        StoreAndShowFirstAgain();
+        EXPECT_EQ(Stored().comboButtons, 1);
+        EXPECT_TRUE(Checked(IDC_COMBO_FIRST + kPadL1));
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST_F(RecordEditingTest, SpeedOutsideTheRangeIsStoredAsTheNearestEnd)
+{
+    Record(0).speed = 0;
+    Record(1).speed = 200;
+    script.Then([&] {
+        EXPECT_EQ(dialog.m_sliderSpeed.GetPos(), kMinSpeed);
+        SelectRow(1);
+        EXPECT_EQ(dialog.m_sliderSpeed.GetPos(), kMaxSpeed);
+        dialog.m_bModified = 1;
+        SelectRow(0);
+        EXPECT_EQ(RecordOfSlot(dialog.m_link.Records(), 1)->speed, kMaxSpeed);
+        StoreAndShowFirstAgain();
+        EXPECT_EQ(Stored().speed, kMinSpeed);
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST_F(RecordEditingTest, MouseByteOutsideTheRowChecksNothingAndIsKept)
+{
+    Record(0).mouseButtons[kMouseRight] = 9;  // 1026 + 9 would be a button of the left row
+    Record(0).mouseButtons[kMouseLeft] = kPadX;
+    script.Then([&] {
+        for (int button = 0; button < kPadButtonCount; ++button)
+            EXPECT_FALSE(Checked(IDC_RIGHT_FIRST + button)) << button;
+        EXPECT_TRUE(Checked(IDC_LEFT_FIRST + kPadX));
+        EXPECT_FALSE(Checked(IDC_LEFT_FIRST + 1));
+        StoreAndShowFirstAgain();
+        EXPECT_EQ(Stored().mouseButtons[kMouseRight], 9);
+        EXPECT_EQ(Stored().mouseButtons[kMouseLeft], kPadX);
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST_F(RecordEditingTest, OkWritesTheEditedImageWithTheHeaderLast)
+{
+    Record(0).keptTail[3] = 0xA5;
+    std::vector<uint8_t> expected;
+    script.Then([&] {
+        SetKeyBox(IDC_KEY_A, "Q");
+        dialog.m_bModified = 1;
+        expected.assign(dialog.m_link.Records(), dialog.m_link.Records() + kRecordBufferSize);
+        RecordOfSlot(expected.data(), 0)->keySlots[3] = KeyCodeFromName("Q");
+        Close(IDOK);
+    });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kRecordBufferSize), expected);
+    EXPECT_EQ(Record(0).keptTail[3], 0xA5);
+    EXPECT_EQ(Header().activeProfile, 0);
+}
+
+TEST_F(RecordEditingTest, CancelWritesNothing)
+{
+    const std::vector<uint8_t> before(adapter.Memory(), adapter.Memory() + kImageSize);
+    unsigned transfersAfterLoad = 0;
+    script.Then([&] {
+        transfersAfterLoad = adapter.TransferCount();
+        SetKeyBox(IDC_KEY_A, "Q");
+        dialog.m_bModified = 1;
+        SelectRow(1);
+        Close(IDCANCEL);
+    });
+    EXPECT_EQ(Run(), IDCANCEL);
+    EXPECT_EQ(adapter.TransferCount(), transfersAfterLoad);
+    EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), before);
+}
+
+TEST_F(RecordEditingTest, FailedSaveKeepsTheWindowAndItsEditsAndSaysSo)
+{
+    const std::vector<uint8_t> before(adapter.Memory(), adapter.Memory() + kImageSize);
+    std::string message;
+    script
+        .Then([&] {
+            SetKeyBox(IDC_KEY_A, "Q");
+            dialog.m_bModified = 1;
+            adapter.FailTransfer(adapter.TransferCount() + 7);  // within the first record
+            Close(IDOK);
+        })
+        .Then([&] {
+            HWND box = FindModalDialog();
+            ASSERT_NE(box, dialog.m_hWnd);
+            message = ChildTexts(box);
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        })
+        .Then([&] {
+            EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd));
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+            EXPECT_EQ(std::vector<uint8_t>(adapter.Memory() + kRecordBufferSize, adapter.Memory() + kImageSize),
+                      std::vector<uint8_t>(before.begin() + kRecordBufferSize, before.end()));
+            Close(IDOK);  // the retry works
+        });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_NE(message.find("could not be written"), std::string::npos) << message;
+    EXPECT_EQ(Record(0).keySlots[3], KeyCodeFromName("Q"));
+}
+
+TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
+{
+    UseSlot(4, "Single");
+    Header().activeProfile = kNoActiveProfile;
+    script.Then([&] { Close(IDOK); });
+    Run();
+    EXPECT_EQ(Header().activeProfile, 4);
+}
+
+}  // namespace

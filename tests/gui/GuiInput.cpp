@@ -1,0 +1,97 @@
+#include "GuiInput.h"
+
+#include <vector>
+
+namespace {
+
+LPARAM KeyParam(UINT virtualKey, bool release)
+{
+    const UINT scanCode = ::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    LPARAM lParam = 1 | (static_cast<LPARAM>(scanCode) << 16);
+    if (release) lParam |= (1u << 30) | (1u << 31);
+    return lParam;
+}
+
+LPARAM PointParam(POINT point) { return MAKELPARAM(point.x, point.y); }
+
+POINT ClientCentre(HWND hWnd)
+{
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    return {client.right / 2, client.bottom / 2};
+}
+
+}  // namespace
+
+void PressKey(UINT virtualKey)
+{
+    HWND focus = ::GetFocus();
+    ::PostMessageA(focus, WM_KEYDOWN, virtualKey, KeyParam(virtualKey, false));
+    ::PostMessageA(focus, WM_KEYUP, virtualKey, KeyParam(virtualKey, true));
+}
+
+void ClickAt(HWND hWnd) { ClickAt(hWnd, ClientCentre(hWnd)); }
+
+void ClickAt(HWND hWnd, POINT client)
+{
+    ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(client));
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, PointParam(client));
+}
+
+void DoubleClickAt(HWND hWnd, POINT client)
+{
+    ClickAt(hWnd, client);
+    ::PostMessageA(hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, PointParam(client));
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, PointParam(client));
+}
+
+void RightClickAt(HWND hWnd, POINT client)
+{
+    ::PostMessageA(hWnd, WM_RBUTTONDOWN, MK_RBUTTON, PointParam(client));
+    ::PostMessageA(hWnd, WM_RBUTTONUP, 0, PointParam(client));
+}
+
+POINT ListRowCentre(HWND list, int row)
+{
+    RECT rect = {};
+    ::SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+std::string TextOf(HWND hWnd)
+{
+    std::vector<char> text(::GetWindowTextLengthA(hWnd) + 1);
+    ::GetWindowTextA(hWnd, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+namespace {
+
+BOOL CALLBACK AppendChildText(HWND child, LPARAM lParam)
+{
+    *reinterpret_cast<std::string*>(lParam) += TextOf(child) + "\n";
+    return TRUE;
+}
+
+}  // namespace
+
+std::string ChildTexts(HWND hWnd)
+{
+    std::string texts;
+    ::EnumChildWindows(hWnd, AppendChildText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+void TypeText(HWND hWnd, const std::string& text)
+{
+    for (unsigned char c : text) ::PostMessageA(hWnd, WM_CHAR, c, 1);
+}
+
+COLORREF PixelAt(HWND hWnd, POINT client)
+{
+    ::UpdateWindow(hWnd);
+    HDC dc = ::GetDC(hWnd);
+    const COLORREF colour = ::GetPixel(dc, client.x, client.y);
+    ::ReleaseDC(hWnd, dc);
+    return colour;
+}

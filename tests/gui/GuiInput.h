@@ -1,0 +1,26 @@
+// Input as a person gives it, posted to the thread's queue so that it passes the modal
+// loop, and what a person sees: texts, check states and pixels of windows.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+// A key press and release as the keyboard delivers it, to the window with the focus.
+void PressKey(UINT virtualKey);
+// A left click (press and release) at the centre of a window, or at a client point.
+void ClickAt(HWND hWnd);
+void ClickAt(HWND hWnd, POINT client);
+void DoubleClickAt(HWND hWnd, POINT client);
+void RightClickAt(HWND hWnd, POINT client);
+// Centre of a list row in the list's client coordinates.
+POINT ListRowCentre(HWND list, int row);
+
+// The text of a window.
+std::string TextOf(HWND hWnd);
+// The texts of all child windows, one per line: what a message box says.
+std::string ChildTexts(HWND hWnd);
+// Types text into a window character by character, as WM_CHAR messages.
+void TypeText(HWND hWnd, const std::string& text);
+// The colour of a pixel of a window's client area as it is drawn on screen.
+COLORREF PixelAt(HWND hWnd, POINT client);

@@ -1,0 +1,94 @@
+// What the application shell adds to the main window: the About box from the system
+// menu, device notices and the minimised window's icon.
+#include <string>
+#include <vector>
+
+#include "AboutDlg.h"
+#include "ConfigDlgHarness.h"
+#include "IconPlacement.h"
+
+namespace {
+
+bool IsAboutBox(HWND hWnd) { return dynamic_cast<CAboutDlg*>(CWnd::FromHandlePermanent(hWnd)) != nullptr; }
+
+TEST_F(ConfigDlgTest, EverySystemCommandOfTheAboutItemOpensTheAboutBox)
+{
+    std::vector<WPARAM> commands;
+    for (WPARAM command = 0x10; command <= 0x1F; ++command) commands.push_back(command);
+    commands.push_back(0x10010);
+    std::vector<WPARAM> opened;
+    for (WPARAM command : commands) {
+        script.Then([this, command] { ::PostMessageA(dialog.m_hWnd, WM_SYSCOMMAND, command, 0); })
+            .Then([&opened, command, this] {
+                HWND about = FindModalDialog();
+                if (about != dialog.m_hWnd && IsAboutBox(about)) {
+                    opened.push_back(command);
+                    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+                }
+            });
+    }
+    script.Then([this] { Close(IDCANCEL); });
+    Run();
+    EXPECT_EQ(opened, commands);
+}
+
+TEST_F(ConfigDlgTest, SystemMenuEndsWithTheAboutItemAndOtherCommandsWorkAsUsual)
+{
+    script.Then([this] {
+              HMENU menu = ::GetSystemMenu(dialog.m_hWnd, FALSE);
+              const int count = ::GetMenuItemCount(menu);
+              EXPECT_EQ(::GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+              EXPECT_EQ(::GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+              ::PostMessageA(dialog.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+          })
+        .Then([this] {
+            EXPECT_TRUE(::IsIconic(dialog.m_hWnd));
+            EXPECT_EQ(FindModalDialog(), dialog.m_hWnd);
+            EXPECT_EQ(::SendMessageA(dialog.m_hWnd, WM_QUERYDRAGICON, 0, 0),
+                      ::SendMessageA(dialog.m_hWnd, WM_GETICON, ICON_BIG, 0));
+            ::PostMessageA(dialog.m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        })
+        .Then([this] {
+            EXPECT_FALSE(::IsIconic(dialog.m_hWnd));
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
+// Debugger output reaches the process as an exception that a vectored handler sees first.
+std::vector<std::string> g_debugLines;
+LONG CALLBACK CollectDebugOutput(EXCEPTION_POINTERS* exception)
+{
+    const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+    if (record.ExceptionCode == DBG_PRINTEXCEPTION_C && record.NumberParameters >= 2)
+        g_debugLines.emplace_back(reinterpret_cast<const char*>(record.ExceptionInformation[1]));
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+TEST_F(ConfigDlgTest, DeviceEventsAreAllGrantedAndOnlyAnArrivalIsReported)
+{
+    UseSlot(0, "Game");
+    script.Then([this] {
+        void* handler = ::AddVectoredExceptionHandler(1, CollectDebugOutput);
+        g_debugLines.clear();
+        for (WPARAM event : {0x8000, 0x8001, 0x8004, 0x0007})
+            EXPECT_EQ(::SendMessageA(dialog.m_hWnd, WM_DEVICECHANGE, event, 0), TRUE) << event;
+        ::RemoveVectoredExceptionHandler(handler);
+        EXPECT_EQ(g_debugLines, std::vector<std::string>{"DBT_DEVICEARRIVAL\n"});
+        EXPECT_EQ(ListCount(), 1);
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST(IconPlacement, IconIsCentredTruncatingTowardZero)
+{
+    const auto origin = [](int size) { return CentredIconOrigin(RECT{0, 0, size, size}, 32, 32); };
+    EXPECT_EQ(origin(0).x, -15);
+    EXPECT_EQ(origin(0).y, -15);
+    EXPECT_EQ(origin(32).x, 0);
+    EXPECT_EQ(origin(33).x, 1);
+    EXPECT_EQ(origin(34).y, 1);
+}
+
+}  // namespace
