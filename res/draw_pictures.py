@@ -292,7 +292,7 @@ def logo_palette():
 def logo_ink_shape():
     frame = union(box(0, 0, LOGO_W, 1.4), box(0, LOGO_H - 1.4, LOGO_W, LOGO_H),
                   box(0, 0, 1.4, LOGO_H), box(LOGO_W - 1.4, 0, LOGO_W, LOGO_H))
-    name = text_shape('Brenvo', 11, 10, 30, 5.0, 0.2)
+    name = centred_text('Brenvo', LOGO_W / 2, 25, 24, 4.6, 0.16)
     swoosh = polyline(arc(61, 12, 56, 36, 225, 315, 24), 1.3)
     return union(frame, name, swoosh)
 

@@ -9,7 +9,7 @@ set -e
 cd "$(dirname "$0")/.."
 scripts/setup-machine.sh
 cmake --preset x86_64 >/dev/null
-cmake --build build/x86_64 --target vantor-config-demo
+cmake --build build/x86_64 --target vantor-config-demo control_centre
 case "$*" in
   *.bin|*.img) args="$*" ;;
   *) args="$* build/demo-adapter.bin" ;;
@@ -23,13 +23,14 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 VANTOR_VIRTUAL_DISPLAY=1
+VANTOR_WINE_DESKTOP=760x520
 . scripts/wine-session.sh
 trap wine_session_end EXIT
-"$wine" explorer /desktop=vantor,800x600 "$demo" $args &
+"$wine" "$demo" $args &
 for _ in $(seq 60); do
-  xdotool search --name "Vantor Config v1.0" >/dev/null 2>&1 && break
-  sleep 0.5
+  "$wine" build/x86_64/tests/e2e/control_centre.exe "Vantor Config v1.0" 1000 >/dev/null 2>&1 && break
+  sleep 0.3
 done
-sleep 2
-import -window root build/demo-window.png
+sleep 1
+import -window root -crop 760x520+0+0 +repage build/demo-window.png
 echo "no display: the window was shown on a virtual one; screenshot: build/demo-window.png"

@@ -10,6 +10,7 @@ scripts/setup-machine.sh
 cmake --preset x86_64 >/dev/null
 cmake --build build/x86_64 --target vantor-config-demo control_centre
 VANTOR_VIRTUAL_DISPLAY=1
+VANTOR_WINE_DESKTOP=760x520
 . scripts/wine-session.sh
 trap wine_session_end EXIT
 
@@ -17,21 +18,24 @@ build=build/x86_64
 memory=build/screenshots-adapter.bin
 rm -f "$memory"
 title="Vantor Config v1.0"
-"$wine" explorer /desktop=vantor,760x520 "$build/app/vantor-config-demo.exe" "$memory" >/dev/null 2>&1 &
+"$wine" "$build/app/vantor-config-demo.exe" "$memory" >/dev/null 2>&1 &
+centre() { "$wine" "$build/tests/e2e/control_centre.exe" "$@" | tr -d '\r'; }
+# Inside Wine's desktop the dialogs are no X windows of their own, so they are looked
+# for from the Windows side: wait_for TITLE CONTROL-ID
 wait_for() {
-  for _ in $(seq 100); do xdotool search --name "$1" >/dev/null 2>&1 && return 0; sleep 0.2; done
+  for _ in $(seq 60); do centre "$1" "$2" >/dev/null 2>&1 && return 0; sleep 0.3; done
   echo "window '$1' did not appear"; exit 1
 }
-shot() { sleep 1; import -window root "$out/$1.png"; echo "$out/$1.png"; }
+shot() { sleep 1; import -window root -crop 760x520+0+0 +repage "$out/$1.png"; echo "$out/$1.png"; }
 click() {
-  set -- $("$wine" "$build/tests/e2e/control_centre.exe" "$title" "$@" | tr -d '\r')
+  set -- $(centre "$title" "$@")
   xdotool mousemove --sync "$1" "$2" click 1
 }
 
-wait_for "$title"
+wait_for "$title" 1000
 shot main-window
 click 1013
-wait_for "^Dialog$"
+wait_for Dialog 1011
 shot game-name-dialog
 xdotool key Escape
 sleep 0.5
@@ -39,6 +43,6 @@ click 1000 0
 xdotool key alt+space
 sleep 0.5
 xdotool key Up Return
-wait_for "Brenvo"
+wait_for "关于 Brenvo" 1
 shot about-box
 xdotool key Return

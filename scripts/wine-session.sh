@@ -32,6 +32,15 @@ if [ ! -f "$WINEPREFIX/.vantor-ready" ]; then
   done
   touch "$WINEPREFIX/.vantor-ready"
 fi
+# With VANTOR_WINE_DESKTOP=WIDTHxHEIGHT every window opens inside one Wine desktop that
+# draws captions and frames, as a person sees them where no window manager runs.
+if [ -n "${VANTOR_WINE_DESKTOP:-}" ]; then
+  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$VANTOR_WINE_DESKTOP" /f >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w  # the desktop is made when the next session starts
+else
+  "$wine" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+fi
 # Wine's helpers start detached, so that they do not hold a test's output open.
 "$wine" wineboot </dev/null >/dev/null 2>&1
 
