@@ -67,3 +67,14 @@ inline ProfileRecord* RecordOfSlot(uint8_t* records, int slot)
 {
     return reinterpret_cast<ProfileRecord*>(records + kBlockSize * slot);
 }
+
+inline const ProfileRecord* RecordOfSlot(const uint8_t* records, int slot)
+{
+    return reinterpret_cast<const ProfileRecord*>(records + kBlockSize * slot);
+}
+
+// The header of a whole 4096-byte image, which follows the 63 records.
+inline const ImageHeader& HeaderOfImage(const uint8_t* image)
+{
+    return *reinterpret_cast<const ImageHeader*>(image + kRecordBufferSize);
+}
