@@ -10,20 +10,6 @@ namespace {
 
 constexpr COLORREF kRed = 0x0000FF;
 
-// Whether a row of the list shows any pixel in the colour: the text of a marked row.
-bool RowShowsColour(HWND list, int row, COLORREF colour)
-{
-    RECT rect = {};
-    ::SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
-    ::UpdateWindow(list);
-    HDC dc = ::GetDC(list);
-    bool found = false;
-    for (int y = rect.top; y < rect.bottom && !found; ++y)
-        for (int x = rect.left; x < rect.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
-    ::ReleaseDC(list, dc);
-    return found;
-}
-
 TEST_F(ConfigDlgTest, LoadListsUsedSlotsInSlotOrderAndShowsTheActiveOneMarkedRed)
 {
     UseSlot(5, "Late");
@@ -69,6 +55,23 @@ TEST_F(ConfigDlgTest, ActiveByteNamingAFreeSlotOrNoneShowsNothingAndKeepsTheDefa
         });
         checks.Run(fresh);
     }
+}
+
+TEST_F(ConfigDlgTest, FailedHeaderReadLeavesEditingOffButClicksReachTheControls)
+{
+    UseSlot(0, "Game");
+    adapter.FailTransfer(1);  // the header's first packet
+    script.Then([&] {
+              EXPECT_EQ(ListCount(), 0);
+              for (int id : {IDC_ADD, IDC_DELETE, IDC_USE, IDOK}) EXPECT_FALSE(::IsWindowEnabled(Item(id))) << id;
+              EXPECT_FALSE(::IsWindowVisible(Item(IDC_USB)));
+              ClickAt(Item(IDC_AXIS_MODE));
+          })
+        .Then([&] {
+            EXPECT_TRUE(Checked(IDC_AXIS_MODE));  // the adapter is there, so clicks count
+            Close(IDCANCEL);
+        });
+    Run();
 }
 
 TEST_F(ConfigDlgTest, FullListStartsWithAddDisabled)

@@ -95,3 +95,17 @@ COLORREF PixelAt(HWND hWnd, POINT client)
     ::ReleaseDC(hWnd, dc);
     return colour;
 }
+
+bool RowShowsColour(HWND list, int row, COLORREF colour)
+{
+    RECT rect = {};
+    ::SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    ::InvalidateRect(list, nullptr, TRUE);
+    ::UpdateWindow(list);
+    HDC dc = ::GetDC(list);
+    bool found = false;
+    for (int y = rect.top; y < rect.bottom && !found; ++y)
+        for (int x = rect.left; x < rect.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
+    ::ReleaseDC(list, dc);
+    return found;
+}

@@ -22,5 +22,7 @@ std::string TextOf(HWND hWnd);
 std::string ChildTexts(HWND hWnd);
 // Types text into a window character by character, as WM_CHAR messages.
 void TypeText(HWND hWnd, const std::string& text);
+// Whether a list row, repainted now, shows any pixel of the colour: a marked row's text.
+bool RowShowsColour(HWND list, int row, COLORREF colour);
 // The colour of a pixel of a window's client area as it is drawn on screen.
 COLORREF PixelAt(HWND hWnd, POINT client);

@@ -36,19 +36,7 @@ protected:
         ASSERT_NE(names, dialog.m_hWnd);
         ::PostMessageA(names, WM_COMMAND, IDCANCEL, 0);
     }
-    bool RowShows(int row, COLORREF colour)
-    {
-        RECT rect = {};
-        ::SendMessageA(List(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
-        ::InvalidateRect(List(), nullptr, TRUE);
-        ::UpdateWindow(List());
-        HDC dc = ::GetDC(List());
-        bool found = false;
-        for (int y = rect.top; y < rect.bottom && !found; ++y)
-            for (int x = rect.left; x < rect.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
-        ::ReleaseDC(List(), dc);
-        return found;
-    }
+    bool RowShows(int row, COLORREF colour) { return RowShowsColour(List(), row, colour); }
     ImageHeader& LinkHeader() { return dialog.m_link.HeaderFields(); }
 };
 
