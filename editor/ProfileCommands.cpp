@@ -32,6 +32,8 @@ void CConfigDlg::AddProfile()
     m_bModified = 1;
     m_nShownItem = pos;
     m_listProfiles.SetCurSel(pos);
+    // A header whose active byte named a free slot makes the new profile the active one.
+    if (freeSlot == Header().activeProfile) MoveActiveMark(LB_ERR);
     if (m_listProfiles.GetCount() >= kSlotCount) GetDlgItem(IDC_ADD)->EnableWindow(FALSE);
 }
 

@@ -58,6 +58,18 @@ TEST_F(ProfileCommandsTest, AddPutsACopyOfTheShownSettingsIntoTheLowestFreeSlot)
     EXPECT_STREQ(Record(0).name, "Alpha");
 }
 
+TEST_F(ProfileCommandsTest, AddIntoTheFreeSlotThatTheActiveByteNamesMarksTheNewProfile)
+{
+    Header().activeProfile = 1;
+    script.Then([this] { ClickButton(IDC_ADD); })
+        .Then([this] { AnswerName("Beta"); })
+        .Then([this] {
+            EXPECT_TRUE(RowShows(3, kRed));
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
 TEST_F(ProfileCommandsTest, CancelInTheNameDialogAddsNothing)
 {
     script.Then([this] { ClickButton(IDC_ADD); })
