@@ -27,10 +27,9 @@ VANTOR_WINE_DESKTOP=760x520
 . scripts/wine-session.sh
 trap wine_session_end EXIT
 "$wine" "$demo" $args &
-for _ in $(seq 60); do
-  "$wine" build/x86_64/tests/e2e/control_centre.exe "Vantor Config v1.0" 1000 >/dev/null 2>&1 && break
-  sleep 0.3
-done
+build=build/x86_64
+. scripts/wine-windows.sh
+wait_for "Vantor Config v1.0" 1000
 sleep 1
 import -window root -crop 760x520+0+0 +repage build/demo-window.png
 echo "no display: the window was shown on a virtual one; screenshot: build/demo-window.png"

@@ -19,18 +19,8 @@ memory=build/screenshots-adapter.bin
 rm -f "$memory"
 title="Vantor Config v1.0"
 "$wine" "$build/app/vantor-config-demo.exe" "$memory" >/dev/null 2>&1 &
-centre() { "$wine" "$build/tests/e2e/control_centre.exe" "$@" | tr -d '\r'; }
-# Inside Wine's desktop the dialogs are no X windows of their own, so they are looked
-# for from the Windows side: wait_for TITLE CONTROL-ID
-wait_for() {
-  for _ in $(seq 60); do centre "$1" "$2" >/dev/null 2>&1 && return 0; sleep 0.3; done
-  echo "window '$1' did not appear"; exit 1
-}
+. scripts/wine-windows.sh
 shot() { sleep 1; import -window root -crop 760x520+0+0 +repage "$out/$1.png"; echo "$out/$1.png"; }
-click() {
-  set -- $(centre "$title" "$@")
-  xdotool mousemove --sync "$1" "$2" click 1
-}
 
 wait_for "$title" 1000
 shot main-window

@@ -2,9 +2,16 @@
 # a virtual display (or the caller's DISPLAY), Chinese code page and fonts so that the
 # dialogs' Chinese texts read right. Defines wine_session_end.
 root=$(pwd)  # callers run from the top of the repository
+wine=/usr/lib/wine/wine64
+
+# A program started inside a running session (a test that the test run starts) joins it:
+# same display, prefix and desktop, and ending is left to the session's owner.
+if [ -n "${VANTOR_WINE_SESSION:-}" ]; then
+  wine_session_end() { :; }
+  return 0
+fi
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
 
 # The program's texts are ANSI in code page 936; Wine takes it from a zh_CN locale.
 locales="$root/build/locale"
@@ -41,6 +48,7 @@ if [ -n "${VANTOR_WINE_DESKTOP:-}" ]; then
 else
   "$wine" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
 fi
+export VANTOR_WINE_SESSION=1
 # Wine's helpers start detached, so that they do not hold a test's output open.
 "$wine" wineboot </dev/null >/dev/null 2>&1
 

@@ -7,23 +7,18 @@ set -e
 build=$(cd "$1" && pwd)
 cd "$(dirname "$0")/../.."
 VANTOR_VIRTUAL_DISPLAY=1
-WINEPREFIX="$build/../wineprefix"
+VANTOR_WINE_DESKTOP=1024x768
 . scripts/wine-session.sh
 trap wine_session_end EXIT
-
 title="Vantor Config v1.0"
+. scripts/wine-windows.sh
+
 memory="$build/demo-session.bin"
 rm -f "$memory"
 "$wine" "$build/app/vantor-config-demo.exe" "$memory" >/dev/null 2>&1 &
 
-centre() { "$wine" "$build/tests/e2e/control_centre.exe" "$@" | tr -d '\r'; }
-click() { set -- $(centre "$title" "$@"); xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
-wait_for() {
-  for _ in $(seq 100); do xdotool search --name "$1" >/dev/null 2>&1 && return 0; sleep 0.2; done
-  echo "window '$1' did not appear"; exit 1
-}
 type_name() {  # into the name dialog, which is open: the focus is on OK, so click the box
-  wait_for "^Dialog$"
+  wait_for Dialog 1011
   set -- "$1" $(centre "Dialog" 1011)
   xdotool mousemove --sync "$2" "$3" click --repeat 3 1
   xdotool key ctrl+a BackSpace type "$1"
@@ -31,7 +26,7 @@ type_name() {  # into the name dialog, which is open: the focus is on OK, so cli
   sleep 0.5
 }
 
-wait_for "$title"
+wait_for "$title" 1000
 sleep 1
 click 1000 1          # Racing
 click 1104            # the A box
@@ -44,6 +39,6 @@ set -- $(centre "$title" 1000 0)
 xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 80 1   # double click: Modify
 type_name Arena
 click 1               # OK: the save takes about 1.3 s
-for _ in $(seq 50); do xdotool search --name "$title" >/dev/null 2>&1 || break; sleep 0.2; done
+wait_closed "$title" 1000
 sleep 0.5
 "$wine" "$build/tests/e2e/demo_session_check.exe" "$memory"
