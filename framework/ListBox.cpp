@@ -8,7 +8,6 @@ LRESULT CListBox::Send(UINT message, WPARAM wParam, LPARAM lParam) const
 int CListBox::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
 int CListBox::GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
 int CListBox::SetCurSel(int nSelect) { return static_cast<int>(Send(LB_SETCURSEL, nSelect)); }
-int CListBox::SetSel(int nIndex, BOOL bSelect) { return static_cast<int>(Send(LB_SETSEL, bSelect, nIndex)); }
 
 int CListBox::GetText(int nIndex, char* pszBuffer) const
 {
@@ -39,8 +38,6 @@ int CListBox::GetItemRect(int nIndex, RECT* pRect) const
 {
     return static_cast<int>(Send(LB_GETITEMRECT, nIndex, reinterpret_cast<LPARAM>(pRect)));
 }
-
-void CListBox::ResetContent() { Send(LB_RESETCONTENT); }
 
 void CListBox::DrawItem(LPDRAWITEMSTRUCT) {}
 void CListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}

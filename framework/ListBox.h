@@ -9,7 +9,6 @@ public:
     int GetCount() const;
     int GetCurSel() const;
     int SetCurSel(int nSelect);
-    int SetSel(int nIndex, BOOL bSelect = TRUE);
     int GetText(int nIndex, char* pszBuffer) const;
     int GetTextLen(int nIndex) const;
     int AddString(const char* pszItem);
@@ -18,7 +17,6 @@ public:
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
     int GetItemRect(int nIndex, RECT* pRect) const;
-    void ResetContent();
 
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);

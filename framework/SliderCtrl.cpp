@@ -8,7 +8,5 @@ void CSliderCtrl::SetRange(int nMin, int nMax, BOOL bRedraw)
     ::SendMessageA(m_hWnd, TBM_SETRANGEMAX, bRedraw, nMax);
 }
 
-int CSliderCtrl::GetRangeMin() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETRANGEMIN, 0, 0)); }
-int CSliderCtrl::GetRangeMax() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETRANGEMAX, 0, 0)); }
 int CSliderCtrl::GetPos() const { return static_cast<int>(::SendMessageA(m_hWnd, TBM_GETPOS, 0, 0)); }
 void CSliderCtrl::SetPos(int nPos) { ::SendMessageA(m_hWnd, TBM_SETPOS, TRUE, nPos); }

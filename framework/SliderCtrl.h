@@ -6,8 +6,6 @@
 class CSliderCtrl : public CWnd {
 public:
     void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE);
-    int GetRangeMin() const;
-    int GetRangeMax() const;
     int GetPos() const;
     void SetPos(int nPos);
 };

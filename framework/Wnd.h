@@ -27,27 +27,22 @@ public:
 
     // Attaches the object to an existing window and routes its messages through the map.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
     BOOL ShowWindow(int nCmdShow);
-    BOOL IsWindowVisible() const;
     BOOL IsIconic() const;
     void SetWindowText(const char* pszText);
-    int GetWindowText(char* pszText, int nMaxCount) const;
     void SetDlgItemText(int nID, const char* pszText);
     UINT GetDlgItemText(int nID, char* pszText, int nMaxCount) const;
     void CheckDlgButton(int nID, UINT nCheck);
     UINT IsDlgButtonChecked(int nID) const;
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
     CWnd* SetFocus();
-    static CWnd* GetFocus();
     CWnd* ChildWindowFromPoint(POINT point) const;
     CMenu* GetSystemMenu(BOOL bRevert) const;
     void GetClientRect(RECT* pRect) const;
