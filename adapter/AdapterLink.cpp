@@ -110,9 +110,10 @@ bool CAdapterLink::ReopenForSave()
 
 bool CAdapterLink::SaveConfig()
 {
+    m_savedBlocks = 0;
     if (handle == kInvalidAdapterHandle || !m_imageWhole) return false;
     if (!ReopenForSave()) return false;
-    for (int block = 0; block < kBlockCount; ++block)
+    for (int block = 0; block < kBlockCount; ++block, ++m_savedBlocks)
         if (!WriteBlock(block, BlockAddress(block))) return false;
     return true;
 }

@@ -29,6 +29,9 @@ public:
     bool SaveConfig();
     // Takes a complete 4096-byte image (blocks in order, header last) as the one to save.
     void ReplaceImage(const uint8_t* image);
+    // How many blocks the last SaveConfig wrote whole, in its transfer order (records by
+    // slot, then the header); after a failed save, the block at this position failed.
+    int SavedBlockCount() const { return m_savedBlocks; }
 
     uint8_t* Records() { return m_records.get(); }
     uint8_t* Header() { return m_header; }
@@ -48,4 +51,5 @@ private:
     AdapterHandle handle;
     uint8_t m_header[kBlockSize];
     bool m_imageWhole = false;
+    int m_savedBlocks = 0;
 };
