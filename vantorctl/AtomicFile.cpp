@@ -1,13 +1,14 @@
 #include "AtomicFile.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -23,34 +24,66 @@ bool FlushToDisk(std::FILE* file)
 #endif
 }
 
+#ifdef _WIN32
 bool ReplaceFile(const std::string& from, const std::string& to)
 {
-#ifdef _WIN32
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
 #else
-    return std::rename(from.c_str(), to.c_str()) == 0;
+// The rename lives in the folder's entry list: it survives a crash only once the folder
+// itself is on the disk.
+bool FlushFolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int descriptor = open(folder.c_str(), O_RDONLY);
+    if (descriptor < 0) return false;
+    const bool flushed = fsync(descriptor) == 0;
+    close(descriptor);
+    return flushed;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0 && FlushFolderOf(to);
+}
 #endif
+
+bool WriteAndFlush(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = written && FlushToDisk(file);
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes)
 {
+    errno = 0;
     const std::string temporary = path + ".partial";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = FlushToDisk(file) && written;
-    written = std::fclose(file) == 0 && written;
-    if (written && ReplaceFile(temporary, path)) return true;
+    if (WriteAndFlush(temporary, bytes) && ReplaceFile(temporary, path)) return true;
+    const int reason = errno;
     std::remove(temporary.c_str());
+    errno = reason;
     return false;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes)
 {
-    std::ifstream file(path, std::ios::binary);
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    bytes.resize(limit);
+    bytes.resize(std::fread(bytes.data(), 1, limit, file));
+    const bool read = !std::ferror(file);
+    std::fclose(file);
+    return read;
+}
+
+std::string FileErrorReason()
+{
+    return errno ? std::string(": ") + std::strerror(errno) : std::string();
 }

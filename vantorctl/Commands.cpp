@@ -1,7 +1,7 @@
 #include "Commands.h"
 
 #include <algorithm>
-#include <memory>
+#include <set>
 
 #include "AdapterLink.h"
 #include "AtomicFile.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-const char kUsage[] = "usage: vantorctl [--emulated FILE] (dump [--json] | backup FILE | restore FILE | check)";
+const char kUsage[] = "usage: vantorctl [--emulated FILE] (dump [--json] | backup FILE | restore FILE | check | --help)";
 
 const char kHelp[] =
     "Backs up, restores, shows and checks the configuration stored in the adapter.\n"
@@ -24,15 +24,20 @@ const char kHelp[] =
     "  check           report what is wrong or doubtful in the stored configuration\n"
     "\n"
     "options:\n"
-    "  --emulated FILE use an emulated adapter whose memory is FILE (a 4096-byte image)\n"
+    "  --emulated FILE use an emulated adapter whose memory is FILE, an existing\n"
+    "                  4096-byte image (blocks in order, header last)\n"
     "  --help          show this text\n"
     "\n"
     "Only restore writes to the adapter.\n"
     "\n"
     "exit status:\n"
-    "  0 success, nothing found   1 check found problems   2 wrong call\n"
-    "  3 no adapter found   4 a file cannot be read or written, or is refused\n"
-    "  5 a transfer with the adapter failed   6 the adapter does not hold the restored file\n";
+    "  0  success (check: nothing found; restore: the adapter holds FILE, verified)\n"
+    "  1  check found problems\n"
+    "  2  wrong call\n"
+    "  3  no adapter found\n"
+    "  4  a file cannot be read or written, or restore refuses it\n"
+    "  5  a transfer with the adapter failed while reading the configuration\n"
+    "  6  restore: the adapter does not hold FILE exactly (a block failed or differs)\n";
 
 struct Invocation {
     std::string command;
@@ -100,35 +105,39 @@ public:
     {
         std::vector<uint8_t> image;
         if (int status = Load(image)) return status;
-        if (!WriteFileAtomically(path, image)) return Error("cannot write " + path, kCtlFileError);
+        if (!WriteFileAtomically(path, image)) return Error("cannot write " + path + FileErrorReason(), kCtlFileError);
         m_output.out << "backed up " << image.size() << " bytes to " << path << "\n";
         return kCtlOk;
     }
 
-    // Writes the image in the order of a save and compares what the adapter then holds.
-    int Restore(const std::vector<uint8_t>& image, const ProgressPort& progress)
+    // Writes the image in the order of a save, then reads every block back: the adapter
+    // holds the file only when the save went through and no block failed or differs.
+    int Restore(const std::string& path, const std::vector<uint8_t>& image)
     {
         m_link.ReplaceImage(image.data());
         const bool saved = m_link.SaveConfig();
         if (m_output.showProgress) m_output.err << "\n";
         if (!saved && m_link.Handle() == kInvalidAdapterHandle) return Error("no adapter found", kCtlNoAdapter);
-        if (!saved)
-            m_output.err << "vantorctl: writing block " << progress.Pauses() / 2 << " failed; reading back what the adapter holds\n";
-        const int differing = CompareWithAdapter(image);
-        if (saved && differing == 0) {
-            m_output.out << "restored and verified " << kBlockCount << " blocks\n";
+        std::set<int> faulty;
+        if (!saved) {
+            faulty.insert(m_link.SavedBlockCount());
+            Report("writing " + BlockText(m_link.SavedBlockCount()) + " failed; the blocks after it were not written");
+        }
+        CompareWithAdapter(image, faulty);
+        if (faulty.empty()) {
+            m_output.out << "restored " << path << " and verified all " << kBlockCount << " blocks\n";
             return kCtlOk;
         }
-        return Error("the adapter does not hold the file" +
-                         (differing ? " (" + std::to_string(differing) + " blocks failed or differ)" : std::string()),
+        return Error("the adapter does not hold " + path + " exactly: " + std::to_string(faulty.size()) + " of " +
+                         std::to_string(kBlockCount) + " blocks failed or differ",
                      kCtlNotRestored);
     }
 
 private:
-    // Reads every block back and names each one that fails or differs; their number.
-    int CompareWithAdapter(const std::vector<uint8_t>& image)
+    // Names each block that cannot be read back or differs from the image, and adds it
+    // to `faulty`.
+    void CompareWithAdapter(const std::vector<uint8_t>& image, std::set<int>& faulty)
     {
-        int differing = 0;
         for (int block = 0; block < kBlockCount; ++block) {
             uint8_t stored[kBlockSize];
             const uint8_t* expected = image.data() + kBlockSize * block;
@@ -136,11 +145,14 @@ private:
             if (!m_link.ReadBlock(block, stored)) problem = "cannot be read back";
             else if (!std::equal(stored, stored + kBlockSize, expected)) problem = "differs from the file";
             if (!problem) continue;
-            ++differing;
-            m_output.err << "vantorctl: block " << block << (block == kHeaderBlock ? " (header)" : "") << " "
-                         << problem << "\n";
+            faulty.insert(block);
+            Report(BlockText(block) + " " + problem);
         }
-        return differing;
+    }
+
+    static std::string BlockText(int block)
+    {
+        return "block " + std::to_string(block) + (block == kHeaderBlock ? " (header)" : "");
     }
 
     int LinkFailure(const std::string& what)
@@ -149,9 +161,11 @@ private:
         return Error(what + " failed: a transfer with the adapter failed", kCtlTransferFailed);
     }
 
+    void Report(const std::string& message) { m_output.err << "vantorctl: " << message << "\n"; }
+
     int Error(const std::string& message, int status)
     {
-        m_output.err << "vantorctl: " << message << "\n";
+        Report(message);
         return status;
     }
 
@@ -159,41 +173,61 @@ private:
     CtlOutput m_output;
 };
 
+int FileError(std::ostream& err, const std::string& message)
+{
+    err << "vantorctl: " << message << "\n";
+    return kCtlFileError;
+}
+
 // The restore file, refused unless it is a whole image with a sound header.
 int ReadRestoreFile(const std::string& path, std::vector<uint8_t>& image, std::ostream& err)
 {
-    if (!ReadWholeFile(path, image)) {
-        err << "vantorctl: cannot read " << path << "\n";
-        return kCtlFileError;
-    }
-    if (image.size() != kImageSize) {
-        err << "vantorctl: " << path << " holds " << image.size() << " bytes, not a " << kImageSize << "-byte image\n";
-        return kCtlFileError;
-    }
+    if (!ReadFileStart(path, kImageSize + 1, image)) return FileError(err, "cannot read " + path + FileErrorReason());
+    if (image.size() != kImageSize)
+        return FileError(err, path + " is not a " + std::to_string(kImageSize) + "-byte image (" +
+                                  (image.size() > kImageSize ? "longer" : std::to_string(image.size()) + " bytes") + ")");
     const std::string refusal = RestoreRefusal(image.data());
-    if (!refusal.empty()) {
-        err << "vantorctl: " << path << " is refused: " << refusal << "\n";
-        return kCtlFileError;
-    }
+    if (!refusal.empty()) return FileError(err, path + " is refused: " + refusal);
     return kCtlOk;
+}
+
+// On a terminal, the block being written; a save spends its time in the two pauses of
+// each block, so the first pause of a block marks its start.
+void ShowWriteProgress(std::ostream& err, unsigned pauses)
+{
+    if (pauses % 2 == 1) err << "\rwriting block " << (pauses + 1) / 2 << " of " << kBlockCount << std::flush;
+}
+
+int Restore(const std::string& path, AdapterPort& port, CtlOutput output)
+{
+    std::vector<uint8_t> image;
+    if (int status = ReadRestoreFile(path, image, output.err)) return status;
+    ProgressPort progress(port, [&output](unsigned pauses) {
+        if (output.showProgress) ShowWriteProgress(output.err, pauses);
+    });
+    return Session(progress, output).Restore(path, image);
 }
 
 int RunCommand(const Invocation& call, AdapterPort& port, CtlOutput output)
 {
-    if (call.command == "restore") {
-        std::vector<uint8_t> image;
-        if (int status = ReadRestoreFile(call.operands[0], image, output.err)) return status;
-        ProgressPort progress(port, [&output](unsigned pauses) {
-            if (output.showProgress && pauses % 2 == 0)
-                output.err << "\rwriting block " << pauses / 2 << " of " << kBlockCount << std::flush;
-        });
-        Session session(progress, output);
-        return session.Restore(image, progress);
-    }
+    if (call.command == "restore") return Restore(call.operands[0], port, output);
     Session session(port, output);
     if (call.command == "dump") return session.Dump(call.json);
     if (call.command == "backup") return session.Backup(call.operands[0]);
     return session.Check();
+}
+
+// The emulated adapter works on an existing memory file only, so that a mistyped name
+// does not show up as an empty adapter.
+int RunEmulated(const Invocation& call, CtlOutput output)
+{
+    const std::string& path = call.emulatedFile;
+    std::vector<uint8_t> probe;
+    if (!ReadFileStart(path, 1, probe)) return FileError(output.err, "cannot read " + path + FileErrorReason());
+    EmulatedAdapter emulated(EmulatedAdapter::Clock::Real);
+    if (!emulated.UseMemoryFile(path))
+        return FileError(output.err, "cannot use " + path + " as the adapter's memory: not a 4096-byte image");
+    return RunCommand(call, emulated, output);
 }
 
 }  // namespace
@@ -209,20 +243,10 @@ int RunVantorctl(const std::vector<std::string>& args, CtlOutput output, Adapter
         output.out << kUsage << "\n\n" << kHelp;
         return kCtlOk;
     }
-    if (call.emulatedFile.empty()) {
-        if (!defaultPort) {
-            output.err << "vantorctl: no adapter found (this platform has no driver; use --emulated FILE)\n";
-            return kCtlNoAdapter;
-        }
-        return RunCommand(call, *defaultPort, output);
+    if (!call.emulatedFile.empty()) return RunEmulated(call, output);
+    if (!defaultPort) {
+        output.err << "vantorctl: no adapter found (this build has no driver; use --emulated FILE)\n";
+        return kCtlNoAdapter;
     }
-    // The emulated adapter works on an existing memory file only, so that a mistyped name
-    // does not silently show an empty adapter.
-    std::vector<uint8_t> memory;
-    auto emulated = std::make_unique<EmulatedAdapter>(EmulatedAdapter::Clock::Real);
-    if (!ReadWholeFile(call.emulatedFile, memory) || !emulated->UseMemoryFile(call.emulatedFile)) {
-        output.err << "vantorctl: cannot use " << call.emulatedFile << " as the adapter's memory (a 4096-byte image)\n";
-        return kCtlFileError;
-    }
-    return RunCommand(call, *emulated, output);
+    return RunCommand(call, *defaultPort, output);
 }

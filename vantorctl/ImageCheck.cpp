@@ -93,11 +93,12 @@ bool AnySlotUsed(const ImageHeader& header)
     return false;
 }
 
-// Empty when the active byte is sound: a used slot, or the adapter's "none".
+// Empty when the active byte is sound: a used slot, or the adapter's "none". An adapter
+// that never held a profile keeps its all-zero header, so 0 is sound while no slot is used.
 std::string ActiveByteProblem(const ImageHeader& header)
 {
     const uint8_t active = header.activeProfile;
-    if (active == kNoActiveProfile) return "";
+    if (active == kNoActiveProfile || (active == 0 && !AnySlotUsed(header))) return "";
     if (active >= kSlotCount) return "active profile byte " + Hex(active) + " names no slot";
     if (header.used[active] != kSlotUsed) return "active profile is slot " + std::to_string(active) + ", which is free";
     return "";
@@ -129,7 +130,5 @@ std::string RestoreRefusal(const uint8_t* image)
     const ImageHeader& header = HeaderOfImage(image);
     for (int slot = 0; slot < kSlotCount; ++slot)
         if (std::string problem = UsedFlagProblem(header, slot); !problem.empty()) return problem;
-    // A header with no profile at all may hold 0, as an adapter that never had one does.
-    if (header.activeProfile == 0 && !AnySlotUsed(header)) return "";
     return ActiveByteProblem(header);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ConfigImage.h"
+#include "KeyTable.h"
 #include "PadNames.h"
 
 namespace {
@@ -36,6 +37,13 @@ std::vector<int> UsedSlots(const ImageHeader& header)
     return slots;
 }
 
+std::vector<std::string> Numbers(const std::vector<int>& values)
+{
+    std::vector<std::string> texts;
+    for (int value : values) texts.push_back(std::to_string(value));
+    return texts;
+}
+
 std::vector<std::string> ComboButtons(const ProfileRecord& record)
 {
     std::vector<std::string> buttons;
@@ -44,17 +52,21 @@ std::vector<std::string> ComboButtons(const ProfileRecord& record)
     return buttons;
 }
 
-std::string ActiveText(uint8_t active)
-{
-    if (active == kNoActiveProfile) return "none";
-    return "slot " + std::to_string(active);
-}
-
 std::string Joined(const std::vector<std::string>& items, const char* separator)
 {
     std::string text;
     for (const std::string& item : items) text += (text.empty() ? "" : separator) + item;
     return text;
+}
+
+std::string ActiveText(const uint8_t* image)
+{
+    const uint8_t active = HeaderOfImage(image).activeProfile;
+    if (active == kNoActiveProfile) return "none";
+    if (active >= kSlotCount) return "byte " + std::to_string(active) + ", which names no slot";
+    const std::string slot = "slot " + std::to_string(active);
+    if (HeaderOfImage(image).used[active] != kSlotUsed) return slot + " (free)";
+    return slot + " \"" + ProfileName(*RecordOfSlot(image, active)) + "\"";
 }
 
 void DumpRecordText(const ProfileRecord& record, int slot, std::ostream& out)
@@ -69,7 +81,9 @@ void DumpRecordText(const ProfileRecord& record, int slot, std::ostream& out)
     }
     for (int button = 0; button < kMouseButtonCount; ++button)
         out << "  mouse " << kMouseNames[button] << " -> " << PadButtonName(record.mouseButtons[button]) << "\n";
-    out << "  combination    " << KeyCodeText(record.comboKey) << " + " << Joined(ComboButtons(record), " + ") << "\n";
+    const std::vector<std::string> buttons = ComboButtons(record);
+    out << "  combination    " << KeyCodeText(record.comboKey) << " + "
+        << (buttons.empty() ? "(no pad button)" : Joined(buttons, " + ")) << "\n";
 }
 
 std::string JsonString(const std::string& text)
@@ -82,12 +96,21 @@ std::string JsonString(const std::string& text)
     return quoted + "\"";
 }
 
-std::string JsonList(const std::vector<std::string>& items)
+std::string JsonNameOrNull(const char* name) { return name ? JsonString(name) : "null"; }
+
+// A key as programs want it: the code as stored and its name, null when it names none.
+std::string JsonKey(uint8_t code)
 {
-    std::vector<std::string> quoted;
-    for (const std::string& item : items) quoted.push_back(JsonString(item));
-    return "[" + Joined(quoted, ", ") + "]";
+    return "{\"code\": " + std::to_string(code) + ", \"name\": " + JsonNameOrNull(KeyNameFromCode(code)) + "}";
 }
+
+std::string JsonPadButton(uint8_t button)
+{
+    const std::string name = button < kPadButtonCount ? JsonString(PadButtonName(button)) : "null";
+    return "{\"button\": " + std::to_string(button) + ", \"name\": " + name + "}";
+}
+
+std::string JsonList(const std::vector<std::string>& items) { return "[" + Joined(items, ", ") + "]"; }
 
 void DumpRecordJson(const ProfileRecord& record, int slot, std::ostream& out)
 {
@@ -95,25 +118,23 @@ void DumpRecordJson(const ProfileRecord& record, int slot, std::ostream& out)
         << int(record.speed) << ", \"axisMode\": " << int(record.axisMode) << ",\n     \"keys\": {";
     const uint8_t* map = KeySlotMap(record.axisMode);
     for (int box = 0; box < kKeyBoxCount; ++box)
-        out << (box ? ", " : "") << JsonString(KeyBoxName(box)) << ": " << JsonString(KeyCodeText(record.keySlots[map[box]]));
+        out << (box ? ",\n              " : "") << JsonString(KeyBoxName(box)) << ": " << JsonKey(record.keySlots[map[box]]);
     out << "},\n     \"mouse\": {";
     for (int button = 0; button < kMouseButtonCount; ++button)
-        out << (button ? ", " : "") << JsonString(kMouseNames[button]) << ": "
-            << JsonString(PadButtonName(record.mouseButtons[button]));
-    out << "},\n     \"combination\": {\"key\": " << JsonString(KeyCodeText(record.comboKey))
-        << ", \"buttons\": " << JsonList(ComboButtons(record)) << "}}";
+        out << (button ? ", " : "") << JsonString(kMouseNames[button]) << ": " << JsonPadButton(record.mouseButtons[button]);
+    std::vector<std::string> buttons;
+    for (const std::string& button : ComboButtons(record)) buttons.push_back(JsonString(button));
+    out << "},\n     \"combination\": {\"key\": " << JsonKey(record.comboKey) << ", \"buttons\": " << JsonList(buttons)
+        << "}}";
 }
 
 }  // namespace
 
 void DumpImageText(const uint8_t* image, std::ostream& out)
 {
-    const ImageHeader& header = HeaderOfImage(image);
-    const std::vector<int> slots = UsedSlots(header);
-    std::vector<std::string> slotTexts;
-    for (int slot : slots) slotTexts.push_back(std::to_string(slot));
-    out << "active profile: " << ActiveText(header.activeProfile) << "\n";
-    out << "used slots (" << slots.size() << "): " << (slots.empty() ? "none" : Joined(slotTexts, " ")) << "\n";
+    const std::vector<int> slots = UsedSlots(HeaderOfImage(image));
+    out << "active profile: " << ActiveText(image) << "\n";
+    out << "used slots (" << slots.size() << "): " << (slots.empty() ? "none" : Joined(Numbers(slots), " ")) << "\n";
     for (int slot : slots) DumpRecordText(*RecordOfSlot(image, slot), slot, out);
 }
 
@@ -124,7 +145,7 @@ void DumpImageJson(const uint8_t* image, std::ostream& out)
     out << "{\n  \"activeProfile\": ";
     if (header.activeProfile == kNoActiveProfile) out << "null";
     else out << int(header.activeProfile);
-    out << ",\n  \"profiles\": [\n";
+    out << ",\n  \"usedSlots\": " << JsonList(Numbers(slots)) << ",\n  \"profiles\": [\n";
     for (size_t i = 0; i < slots.size(); ++i) {
         DumpRecordJson(*RecordOfSlot(image, slots[i]), slots[i], out);
         out << (i + 1 < slots.size() ? ",\n" : "\n");

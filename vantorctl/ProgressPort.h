@@ -1,5 +1,5 @@
-// Passes everything on to another adapter port and counts the link's pauses: a save
-// pauses twice per block, so the count tells how far the save has come.
+// Passes everything on to another adapter port and tells each of the link's pauses, by
+// count: a save pauses twice per block, so the count tells how far the save has come.
 #pragma once
 
 #include <functional>
@@ -12,8 +12,6 @@ public:
         : m_port(port), m_onPause(std::move(onPause))
     {
     }
-
-    unsigned Pauses() const { return m_pauses; }
 
     AdapterHandle OpenInterface(const InterfaceGuid& guid, unsigned index) override
     {

@@ -1,4 +1,5 @@
 // vantorctl's entry: the real adapter's driver on Windows, none elsewhere.
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,16 +10,27 @@
 #include <io.h>
 
 #include "Win32AdapterPort.h"
-#define isatty _isatty
-#define fileno _fileno
 #else
 #include <unistd.h>
 #endif
 
+namespace {
+
+bool ErrorStreamIsTerminal()
+{
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const CtlOutput output = {std::cout, std::cerr, isatty(fileno(stderr)) != 0};
+    const CtlOutput output = {std::cout, std::cerr, ErrorStreamIsTerminal()};
 #ifdef _WIN32
     Win32AdapterPort driver;
     return RunVantorctl(args, output, &driver);

@@ -11,6 +11,7 @@
 #include "AtomicFile.h"
 #include "Commands.h"
 #include "EmulatedAdapter.h"
+#include "ImageCheck.h"
 #include "KeyTable.h"
 
 namespace {
@@ -84,11 +85,11 @@ protected:
         return path;
     }
 
-    int Run(std::vector<std::string> args)
+    int Run(std::vector<std::string> args, bool showProgress = false)
     {
         out.str("");
         err.str("");
-        return RunVantorctl(args, {out, err, false}, &counting);
+        return RunVantorctl(args, {out, err, showProgress}, &counting);
     }
 
     EmulatedAdapter adapter;
@@ -107,7 +108,7 @@ TEST_F(VantorctlTest, BackupThenRestoreGivesTheSameMemoryByteForByte)
     const std::string backup = TempPath("round.bin");
     ASSERT_EQ(Run({"backup", backup}), kCtlOk) << err.str();
     std::vector<uint8_t> file;
-    ASSERT_TRUE(ReadWholeFile(backup, file));
+    ASSERT_TRUE(ReadFileStart(backup, kImageSize + 1, file));
     EXPECT_EQ(file, original);
     EXPECT_EQ(counting.halvesWritten, 0);
 
@@ -117,19 +118,36 @@ TEST_F(VantorctlTest, BackupThenRestoreGivesTheSameMemoryByteForByte)
     EXPECT_NE(out.str().find("verified"), std::string::npos);
 }
 
-TEST_F(VantorctlTest, RestoreWhoseWriteFailsNamesTheBlockAndFails)
+// Block 1's write transfers are numbered 5 to 8: packet, half, packet, half.
+class RestoreWriteFailureTest : public VantorctlTest, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(RestoreWriteFailureTest, NamesTheBlockWhoseWriteFailedAndFails)
 {
     const std::vector<uint8_t> wanted = Memory();
     const std::string file = WriteFile("wanted.bin", wanted);
-    Record(0).name[0] = 'X';
-    Header().used[7] = kSlotUsed;  // differs from the file in the header too
-    // Block 1's transfers are numbered 5 to 8 (packet, half, packet, half per block).
-    adapter.FailTransfer(6);
+    Header().used[7] = kSlotUsed;  // differs from the file in the header
+    adapter.FailTransfer(GetParam());
     EXPECT_EQ(Run({"restore", file}), kCtlNotRestored);
-    EXPECT_NE(err.str().find("writing block 1 failed"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("block 63 (header) differs"), std::string::npos) << err.str();
-    EXPECT_EQ(err.str().find("block 0 "), std::string::npos) << err.str();  // block 0 was written
+    const std::string report = err.str();
+    EXPECT_NE(report.find("writing block 1 failed"), std::string::npos) << report;
+    EXPECT_NE(report.find("block 63 (header) differs"), std::string::npos) << report;
+    EXPECT_EQ(report.find("block 0 "), std::string::npos) << report;  // block 0 was written
+    EXPECT_NE(report.find("2 of 64 blocks failed or differ"), std::string::npos) << report;
     EXPECT_EQ(Header().used[7], kSlotUsed);  // the header is never written after a failure
+    EXPECT_TRUE(out.str().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachTransferOfABlock, RestoreWriteFailureTest, ::testing::Values(5u, 6u, 7u, 8u));
+
+TEST_F(VantorctlTest, RestoreOnATerminalShowsEachBlockAsItIsWritten)
+{
+    const std::string file = WriteFile("wanted.bin", Memory());
+    EXPECT_EQ(Run({"restore", file}, true), kCtlOk);
+    const std::string progress = err.str();
+    EXPECT_EQ(progress.rfind("\rwriting block 1 of 64", 0), 0u) << progress;
+    EXPECT_NE(progress.find("\rwriting block 64 of 64\n"), std::string::npos) << progress;
+    EXPECT_EQ(progress.find("block 65"), std::string::npos) << progress;
+    EXPECT_EQ(out.str().find("writing"), std::string::npos) << "progress stays off the output";
 }
 
 TEST_F(VantorctlTest, RestoreWhoseReadBackFailsSaysTheAdapterDoesNotHoldTheFile)
@@ -175,9 +193,26 @@ TEST_F(VantorctlTest, FailedBackupLeavesAnExistingFileAsItWas)
     EXPECT_EQ(Run({"backup", backup}), kCtlTransferFailed);
     EXPECT_NE(err.str().find("transfer"), std::string::npos);
     std::vector<uint8_t> file;
-    ASSERT_TRUE(ReadWholeFile(backup, file));
+    ASSERT_TRUE(ReadFileStart(backup, kImageSize + 1, file));
     EXPECT_EQ(file, old);
     EXPECT_FALSE(std::ifstream(backup + ".partial").good());
+}
+
+TEST_F(VantorctlTest, BackupIntoAMissingFolderSaysWhy)
+{
+    const std::string backup = TempPath("no-such-folder/backup.bin");
+    EXPECT_EQ(Run({"backup", backup}), kCtlFileError);
+    EXPECT_EQ(err.str().rfind("vantorctl: cannot write " + backup + ": ", 0), 0u) << err.str();
+    EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(VantorctlTest, BackupReplacesAnExistingFileWhole)
+{
+    const std::string backup = WriteFile("replaced.bin", std::vector<uint8_t>(2 * kImageSize, 0x11));
+    ASSERT_EQ(Run({"backup", backup}), kCtlOk) << err.str();
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(ReadFileStart(backup, 2 * kImageSize, file));
+    EXPECT_EQ(file, Memory());
 }
 
 TEST_F(VantorctlTest, CheckFindsEachKindOfProblem)
@@ -215,6 +250,36 @@ TEST_F(VantorctlTest, CleanImageHasNoProblemsAndNoneIsASoundActiveByte)
     EXPECT_EQ(Run({"check"}), kCtlOk) << out.str();
 }
 
+TEST(ImageCheckTest, ActiveByteZeroIsSoundOnlyWhileNoSlotIsUsed)
+{
+    std::vector<uint8_t> image(kImageSize);
+    EXPECT_TRUE(FindImageProblems(image.data()).empty());
+    EXPECT_EQ(RestoreRefusal(image.data()), "");
+    image[kRecordBufferSize + 1 + 5] = kSlotUsed;  // slot 5 used, active still 0
+    RecordOfSlot(image.data(), 5)->speed = kMinSpeed;
+    const std::vector<ImageProblem> problems = FindImageProblems(image.data());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].text, "active profile is slot 0, which is free");
+    EXPECT_EQ(RestoreRefusal(image.data()), problems[0].text);
+}
+
+TEST(ImageCheckTest, RepeatedKeysCountOnlyTheSlotsOfTheAxisMode)
+{
+    std::vector<uint8_t> image(kImageSize);
+    image[kRecordBufferSize + 1] = kSlotUsed;
+    ProfileRecord& record = *RecordOfSlot(image.data(), 0);
+    record.speed = kMaxSpeed;
+    record.keySlots[10] = KeyCodeFromName("W");  // stick left with axis mode on
+    record.keySlots[19] = KeyCodeFromName("W");  // stick left with axis mode off
+    record.axisMode = 1;
+    EXPECT_TRUE(FindImageProblems(image.data()).empty());
+    record.keySlots[PlainMap[3]] = KeyCodeFromName("W");
+    record.axisMode = 0;
+    const std::vector<ImageProblem> problems = FindImageProblems(image.data());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].text, "key W is used 2 times: A, stick left");
+}
+
 TEST_F(VantorctlTest, DumpShowsTheProfilesOfAKnownImage)
 {
     EXPECT_EQ(Run({"dump"}), kCtlOk);
@@ -223,9 +288,30 @@ TEST_F(VantorctlTest, DumpShowsTheProfilesOfAKnownImage)
                                  "slot 4: \"Racing\"", "A              Up", "mouse left -> A", "combination    (none) + L1"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_EQ(Run({"dump", "--json"}), kCtlOk);
-    EXPECT_NE(out.str().find("\"name\": \"Racing\""), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("\"activeProfile\": 4"), std::string::npos);
+    const std::string json = out.str();
+    for (const char* expected : {"\"name\": \"Racing\"", "\"activeProfile\": 4", "\"usedSlots\": [0, 4]",
+                                 "\"A\": {\"code\": 99, \"name\": \"Up\"}", "\"B\": {\"code\": 0, \"name\": null}"})
+        EXPECT_NE(json.find(expected), std::string::npos) << expected << "\n" << json;
     EXPECT_EQ(counting.halvesWritten, 0);
+}
+
+TEST_F(VantorctlTest, DumpShowsTheStickKeysOfTheRecordsAxisModeAndUnknownCodes)
+{
+    ProfileRecord& record = Record(4);
+    record.keySlots[10] = KeyCodeFromName("Left");   // stick left with axis mode on
+    record.keySlots[19] = KeyCodeFromName("Right");  // stick left with axis mode off
+    record.keySlots[23] = 0xFF;
+    record.mouseButtons[kMouseRight] = 9;
+    record.axisMode = 1;
+    ASSERT_EQ(Run({"dump"}), kCtlOk);
+    EXPECT_NE(out.str().find("stick left     Left\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("ringed round   unknown (0xFF)\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("mouse right -> invalid (9)\n"), std::string::npos) << out.str();
+    record.axisMode = 2;  // anything but 1 shows the keys through the plain map
+    ASSERT_EQ(Run({"dump", "--json"}), kCtlOk);
+    EXPECT_NE(out.str().find("\"stick left\": {\"code\": 106, \"name\": \"Right\"}"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("\"ringed round\": {\"code\": 255, \"name\": null}"), std::string::npos);
+    EXPECT_NE(out.str().find("\"right\": {\"button\": 9, \"name\": null}"), std::string::npos);
 }
 
 TEST_F(VantorctlTest, WrongCallsGetTheUsageLineAndNoAdapterIsSaidSo)
@@ -247,6 +333,9 @@ TEST_F(VantorctlTest, EmulatedMemoryFileMustExist)
 {
     EXPECT_EQ(Run({"--emulated", TempPath("absent.bin"), "dump"}), kCtlFileError);
     EXPECT_FALSE(std::ifstream(::testing::TempDir() + "vantorctl-absent.bin").good());
+    EXPECT_NE(err.str().find("cannot read"), std::string::npos) << err.str();
+    EXPECT_EQ(Run({"--emulated", WriteFile("odd.bin", std::vector<uint8_t>(100)), "dump"}), kCtlFileError);
+    EXPECT_NE(err.str().find("not a 4096-byte image"), std::string::npos) << err.str();
     const std::string memory = WriteFile("memory.bin", Memory());
     EXPECT_EQ(Run({"--emulated", memory, "dump"}), kCtlOk);
     EXPECT_NE(out.str().find("Racing"), std::string::npos);
