@@ -1,4 +1,4 @@
-// vantorctl: back up, restore, inspect and check the adapter's configuration.
+// vantorctl: back up, restore, show and check the adapter's configuration.
 #pragma once
 
 #include <ostream>
