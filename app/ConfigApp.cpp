@@ -7,7 +7,7 @@ BEGIN_MESSAGE_MAP(CConfigApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CConfigApp::CConfigApp() : CWinApp(nullptr) {}
+CConfigApp::CConfigApp() = default;
 
 CConfigApp theApp;
 

@@ -1,16 +1,14 @@
 #include "Menu.h"
 
-#include <memory>
-#include <unordered_map>
-
+#include "TemporaryWrappers.h"
 #include "WinApp.h"
 #include "Wnd.h"
 
 namespace {
 
-std::unordered_map<HMENU, std::unique_ptr<CMenu>>& TemporaryMenus()
+TemporaryWrappers<HMENU, CMenu, &CMenu::m_hMenu>& TemporaryMenus()
 {
-    static std::unordered_map<HMENU, std::unique_ptr<CMenu>> menus;
+    static TemporaryWrappers<HMENU, CMenu, &CMenu::m_hMenu> menus;
     return menus;
 }
 
@@ -53,18 +51,7 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* pR
 
 CMenu* CMenu::FromHandle(HMENU hMenu)
 {
-    if (!hMenu) return nullptr;
-    std::unique_ptr<CMenu>& temporary = TemporaryMenus()[hMenu];
-    if (!temporary) {
-        temporary = std::make_unique<CMenu>();
-        temporary->m_hMenu = hMenu;
-    }
-    return temporary.get();
+    return hMenu ? TemporaryMenus().For(hMenu) : nullptr;
 }
 
-void CMenu::DeleteTempMap()
-{
-    // The wrapped menus are not the wrappers' to destroy.
-    for (auto& entry : TemporaryMenus()) entry.second->m_hMenu = nullptr;
-    TemporaryMenus().clear();
-}
+void CMenu::DeleteTempMap() { TemporaryMenus().Clear(); }

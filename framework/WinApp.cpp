@@ -10,7 +10,7 @@ CWinApp* g_pApp = nullptr;
 
 }  // namespace
 
-CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName) { g_pApp = this; }
+CWinApp::CWinApp() { g_pApp = this; }
 
 CWinApp::~CWinApp()
 {

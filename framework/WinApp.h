@@ -13,10 +13,10 @@ constexpr UINT ID_HELP = 57670;
 
 class CWinApp : public CCmdTarget {
 public:
-    explicit CWinApp(const char* pszAppName = nullptr);
+    // The application has no name of its own; the system's default applies.
+    CWinApp();
     ~CWinApp() override;
 
-    const char* m_pszAppName;
     CWnd* m_pMainWnd = nullptr;
 
     virtual BOOL InitInstance();

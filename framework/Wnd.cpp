@@ -1,9 +1,9 @@
 #include "Wnd.h"
 
-#include <memory>
 #include <unordered_map>
 
 #include "Menu.h"
+#include "TemporaryWrappers.h"
 
 namespace {
 
@@ -22,10 +22,10 @@ std::unordered_map<HWND, CWnd*>& PermanentMap()
     return map;
 }
 
-std::unordered_map<HWND, std::unique_ptr<CWnd>>& TemporaryMap()
+TemporaryWrappers<HWND, CWnd, &CWnd::m_hWnd>& TemporaryWindows()
 {
-    static std::unordered_map<HWND, std::unique_ptr<CWnd>> map;
-    return map;
+    static TemporaryWrappers<HWND, CWnd, &CWnd::m_hWnd> windows;
+    return windows;
 }
 
 }  // namespace
@@ -66,19 +66,12 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 {
     if (!hWnd) return nullptr;
     if (CWnd* permanent = FromHandlePermanent(hWnd)) return permanent;
-    std::unique_ptr<CWnd>& temporary = TemporaryMap()[hWnd];
-    if (!temporary) {
-        temporary = std::make_unique<CWnd>();
-        temporary->m_hWnd = hWnd;
-    }
-    return temporary.get();
+    return TemporaryWindows().For(hWnd);
 }
 
 void CWnd::DeleteTempMaps()
 {
-    // Temporary wrappers never subclassed their window, so they let go of it unseen.
-    for (auto& entry : TemporaryMap()) entry.second->m_hWnd = nullptr;
-    TemporaryMap().clear();
+    TemporaryWindows().Clear();
     CMenu::DeleteTempMap();
 }
 

@@ -21,20 +21,15 @@ protected:
 
     void ClickButton(int id) { ClickAt(Item(id)); }
     void ClickRow(int row) { ClickAt(List(), ListRowCentre(List(), row)); }
-    // The name dialog that a command opened: gets the name and OK.
-    void AnswerName(const char* name)
+    void AnswerName(const char* name) { CloseNameDialog(name, IDOK); }
+    void CancelName() { CloseNameDialog("", IDCANCEL); }
+    // The name dialog that a command opened: gets the name, then the button.
+    void CloseNameDialog(const char* name, int button)
     {
         HWND names = FindModalDialog();
         ASSERT_NE(names, dialog.m_hWnd);
-        HWND edit = ::GetDlgItem(names, IDC_GAME_NAME);
-        ::SetWindowTextA(edit, name);
-        ::PostMessageA(names, WM_COMMAND, IDOK, 0);
-    }
-    void CancelName()
-    {
-        HWND names = FindModalDialog();
-        ASSERT_NE(names, dialog.m_hWnd);
-        ::PostMessageA(names, WM_COMMAND, IDCANCEL, 0);
+        ::SetWindowTextA(::GetDlgItem(names, IDC_GAME_NAME), name);
+        ::PostMessageA(names, WM_COMMAND, button, 0);
     }
     bool RowShows(int row, COLORREF colour) { return RowShowsColour(List(), row, colour); }
     ImageHeader& LinkHeader() { return dialog.m_link.HeaderFields(); }
