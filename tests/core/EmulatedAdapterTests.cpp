@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EmulatedAdapter.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -141,8 +142,8 @@ TEST(EmulatedAdapterPresence, AnAbsentAdapterOrAnotherClassOpensNothing)
 
 TEST(EmulatedAdapterFile, TheMemoryFileIsReadAtStartAndWrittenThrough)
 {
-    const std::string path = ::testing::TempDir() + "emulated-memory.bin";
-    std::remove(path.c_str());
+    const ScratchFolder scratch;
+    const std::string path = scratch.Path("memory.bin");
     {
         EmulatedAdapter adapter;
         adapter.Memory()[100] = 0x42;
@@ -166,7 +167,8 @@ TEST(EmulatedAdapterFile, TheMemoryFileIsReadAtStartAndWrittenThrough)
 
 TEST(EmulatedAdapterFile, AFileOfAnotherSizeIsRefused)
 {
-    const std::string path = ::testing::TempDir() + "short-memory.bin";
+    const ScratchFolder scratch;
+    const std::string path = scratch.Path("short.bin");
     std::ofstream(path, std::ios::binary) << "too short";
     EmulatedAdapter adapter;
     EXPECT_FALSE(adapter.UseMemoryFile(path));

@@ -13,6 +13,7 @@
 #include "EmulatedAdapter.h"
 #include "ImageCheck.h"
 #include "KeyTable.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -50,11 +51,6 @@ protected:
         AddProfile(4, "Racing", "Up");
         Header().activeProfile = 4;
     }
-    ~VantorctlTest() override
-    {
-        for (const std::string& path : m_files) std::remove(path.c_str());
-    }
-
     ImageHeader& Header() { return *reinterpret_cast<ImageHeader*>(adapter.Memory() + kRecordBufferSize); }
     ProfileRecord& Record(int slot) { return *RecordOfSlot(adapter.Memory(), slot); }
     std::vector<uint8_t> Memory() { return {adapter.Memory(), adapter.Memory() + kImageSize}; }
@@ -71,13 +67,7 @@ protected:
         return record;
     }
 
-    std::string TempPath(const std::string& name)
-    {
-        const std::string path = ::testing::TempDir() + "vantorctl-" + name;
-        m_files.push_back(path);
-        m_files.push_back(path + ".partial");
-        return path;
-    }
+    std::string TempPath(const std::string& name) { return scratch.Path(name); }
     std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes)
     {
         const std::string path = TempPath(name);
@@ -96,9 +86,7 @@ protected:
     WriteCountingPort counting{adapter};
     std::ostringstream out;
     std::ostringstream err;
-
-private:
-    std::vector<std::string> m_files;
+    ScratchFolder scratch;
 };
 
 TEST_F(VantorctlTest, BackupThenRestoreGivesTheSameMemoryByteForByte)
@@ -332,7 +320,7 @@ TEST_F(VantorctlTest, WrongCallsGetTheUsageLineAndNoAdapterIsSaidSo)
 TEST_F(VantorctlTest, EmulatedMemoryFileMustExist)
 {
     EXPECT_EQ(Run({"--emulated", TempPath("absent.bin"), "dump"}), kCtlFileError);
-    EXPECT_FALSE(std::ifstream(::testing::TempDir() + "vantorctl-absent.bin").good());
+    EXPECT_FALSE(std::ifstream(TempPath("absent.bin")).good());
     EXPECT_NE(err.str().find("cannot read"), std::string::npos) << err.str();
     EXPECT_EQ(Run({"--emulated", WriteFile("odd.bin", std::vector<uint8_t>(100)), "dump"}), kCtlFileError);
     EXPECT_NE(err.str().find("not a 4096-byte image"), std::string::npos) << err.str();
