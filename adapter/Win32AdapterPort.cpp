@@ -11,8 +11,9 @@
 // The sizes the driver's setup records have in a 32-bit process.
 static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "32-bit interface record");
 static_assert(sizeof(SP_DEVINFO_DATA) == 28, "32-bit device record");
-static_assert(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) + sizeof(CHAR) == 5,
-              "fixed part of the 32-bit ANSI detail record");
+static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5, "32-bit ANSI detail record");
+#else
+static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 8, "64-bit ANSI detail record");
 #endif
 
 namespace {
@@ -25,8 +26,8 @@ GUID ToGuid(const InterfaceGuid& guid)
     return result;
 }
 
-// The fixed part of the ANSI detail record, as the system checks it in its size field.
-constexpr DWORD kDetailFixedSize = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) + sizeof(CHAR);
+// The smallest usable answer to the size query: the size field and a one-character path.
+constexpr DWORD kSmallestDetail = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) + sizeof(CHAR);
 
 HANDLE OpenDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData)
 {
@@ -34,11 +35,13 @@ HANDLE OpenDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData)
     SP_DEVINFO_DATA deviceData = {};
     deviceData.cbSize = sizeof deviceData;
     SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, nullptr, 0, &required, &deviceData);
-    if (required < kDetailFixedSize) return INVALID_HANDLE_VALUE;
+    if (required < kSmallestDetail) return INVALID_HANDLE_VALUE;
 
     auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(std::calloc(1, required));
     if (!detail) return INVALID_HANDLE_VALUE;
-    detail->cbSize = kDetailFixedSize;
+    // The system takes only the record size of the caller's bitness (5 bytes in a 32-bit
+    // process, 8 in a 64-bit one) and refuses any other.
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
     HANDLE handle = INVALID_HANDLE_VALUE;
     if (SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, required, nullptr, nullptr)) {
         handle = CreateFileA(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
