@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 #include "AdapterChoice.h"
 #include "EmulatedAdapter.h"
@@ -22,9 +21,8 @@ void ConfigureFromArguments(EmulatedAdapter& adapter, int argc, char** argv)
         else if (std::strcmp(argv[i], "--fail-transfer") == 0 && i + 1 < argc) adapter.FailTransfer(std::atoi(argv[++i]));
         else memoryFile = argv[i];
     }
-    const bool fresh = !memoryFile || !std::ifstream(memoryFile).good();
-    if (fresh) WriteSampleImage(adapter.Memory());
-    if (memoryFile && !adapter.UseMemoryFile(memoryFile)) {
+    if (!memoryFile) WriteSampleImage(adapter.Memory());
+    else if (!UseMemoryFileWithSamples(adapter, memoryFile)) {
         MessageBoxA(nullptr, "The emulated adapter's memory file cannot be used: it must hold exactly 4096 bytes.",
                     "Vantor Config demo", MB_OK | MB_ICONERROR);
         adapter.SetPresent(false);

@@ -1,8 +1,10 @@
 #include "SampleProfiles.h"
 
 #include <cstring>
+#include <fstream>
 
 #include "ConfigImage.h"
+#include "EmulatedAdapter.h"
 #include "KeyTable.h"
 
 namespace {
@@ -51,4 +53,10 @@ void WriteSampleImage(uint8_t* image)
         header->used[slot++] = kSlotUsed;
     }
     header->activeProfile = 0;
+}
+
+bool UseMemoryFileWithSamples(EmulatedAdapter& adapter, const std::string& path)
+{
+    if (!std::ifstream(path).good()) WriteSampleImage(adapter.Memory());
+    return adapter.UseMemoryFile(path);
 }

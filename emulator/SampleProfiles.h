@@ -2,5 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+class EmulatedAdapter;
 
 void WriteSampleImage(uint8_t* image);
+
+// Keeps the adapter's memory in `path`, first created with the sample profiles when it
+// does not exist. False when the file cannot be used (see EmulatedAdapter::UseMemoryFile).
+bool UseMemoryFileWithSamples(EmulatedAdapter& adapter, const std::string& path);
