@@ -149,16 +149,21 @@ int RequestStop()
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"The adapter emulated behind its driver's interface, for programs under Wine."};
+    CLI::App app{"The adapter emulated behind its driver's interface, for programs under Wine.",
+                 "emulated-adapter.exe"};
     ServerOptions options;
     auto* memory = app.add_option("MEMORY-FILE", options.memoryFile,
-                                  "the adapter's memory, a 4096-byte image; created with sample profiles when missing");
+                                  "the adapter's memory, a 4096-byte image; created with sample profiles when missing")
+                       ->type_name("FILE");
     auto* absent = app.add_flag("--absent", options.absent, "start unplugged");
     auto* fail = app.add_option("--fail-transfer", options.failingTransfers,
                                 "refuse the N-th transfer, counted from 1 over all connections")
-                     ->allow_extra_args(false);
-    auto* idle = app.add_option("--idle-exit", options.idleExitSeconds, "end after SECONDS without a client");
-    auto* ready = app.add_option("--ready", options.readyFile, "FILE exists while the adapter can be found");
+                     ->allow_extra_args(false)
+                     ->type_name("N");
+    auto* idle = app.add_option("--idle-exit", options.idleExitSeconds, "end after SECONDS without a client")
+                     ->type_name("SECONDS");
+    auto* ready = app.add_option("--ready", options.readyFile, "FILE exists while the adapter can be found")
+                      ->type_name("FILE");
     bool stop = false, unplug = false, plug = false;
     auto* controls = app.add_option_group("control", "control the running server");
     controls->add_flag("--stop", stop, "stop it: the adapter is absent afterwards");
