@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what the builds and tests need on a Debian machine (skipped when present).
 set -e
-packages="cmake ninja-build g++ googletest libgtest-dev mingw-w64 wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei locales"
+# wine32:i386 runs the i686 build (the product's target); wine64 runs the x86_64 one.
+packages="cmake ninja-build g++ googletest libgtest-dev mingw-w64 wine64 wine32:i386 xvfb xauth xdotool imagemagick fonts-wqy-microhei locales"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -10,5 +11,6 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 echo "installing:$missing"
+dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds the three builds and runs every test: the native ones, then the Windows ones
-# under wine64 on a virtual display. Installs what it needs first.
+# Builds the three builds and runs every test: the native ones, then the Windows ones of
+# both builds on a virtual display, the i686 ones under 32-bit Wine and the x86_64 ones
+# under wine64. Installs what it needs first.
 set -e
 cd "$(dirname "$0")/.."
 scripts/setup-machine.sh
@@ -16,7 +17,10 @@ VANTOR_VIRTUAL_DISPLAY=1
 VANTOR_WINE_DESKTOP=1024x768
 . scripts/wine-session.sh
 trap wine_session_end EXIT
-ctest --test-dir build/x86_64 --output-on-failure
+for preset in i686 x86_64; do
+  echo "Windows tests, $preset build:"
+  ctest --test-dir "build/$preset" --output-on-failure
+done
 
 echo "benchmark (emulated adapter, real pauses):"
 build/native/bench/link_benchmark

@@ -31,6 +31,11 @@ if [ -z "${DISPLAY:-}" ] || [ "${VANTOR_VIRTUAL_DISPLAY:-}" = 1 ]; then
   rm -f "$root/build/xvfb.display.$$"
 fi
 
+# A prefix made before 32-bit Wine was installed cannot run the i686 build: make it anew.
+if [ -f "$WINEPREFIX/.vantor-ready" ] && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+fi
 if [ ! -f "$WINEPREFIX/.vantor-ready" ]; then
   mkdir -p "$WINEPREFIX"
   "$wine" wineboot -i </dev/null >/dev/null 2>&1

@@ -2,14 +2,16 @@
 # A person's session with the demo, driven by real X input on a virtual display: select
 # a profile, press keys in key boxes, add a profile and name it, rename one, press OK.
 # Then the emulated adapter's memory file must hold exactly the image expected.
-#   demo_session.sh BUILD-DIR   (the x86_64 build)
+#   demo_session.sh BUILD-DIR WINE-LOADER   (the loader of the build's bitness)
 set -e
 build=$(cd "$1" && pwd)
+loader=$2
 cd "$(dirname "$0")/../.."
 VANTOR_VIRTUAL_DISPLAY=1
 VANTOR_WINE_DESKTOP=1024x768
 . scripts/wine-session.sh
 trap wine_session_end EXIT
+wine=$loader
 title="Vantor Config v1.0"
 . scripts/wine-windows.sh
 
