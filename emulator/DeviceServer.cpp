@@ -151,6 +151,8 @@ int main(int argc, char** argv)
 {
     CLI::App app{"The adapter emulated behind its driver's interface, for programs under Wine.",
                  "emulated-adapter.exe"};
+    // Paths from the Linux side start with '/', which Windows-style options would take.
+    app.allow_windows_style_options(false);
     ServerOptions options;
     auto* memory = app.add_option("MEMORY-FILE", options.memoryFile,
                                   "the adapter's memory, a 4096-byte image; created with sample profiles when missing")

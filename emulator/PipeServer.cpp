@@ -1,6 +1,7 @@
 #include "PipeServer.h"
 
 #include <cstdio>
+#include <limits>
 
 #include "EmulatedDevice.h"
 
@@ -14,9 +15,11 @@ constexpr DWORD kMessageBufferSize = 256;
 constexpr DWORD kPacketSize = 8;
 constexpr DWORD kHalfSize = 32;
 constexpr uint8_t kReadOperation = 0x06;
-// Arrival times jitter by a few milliseconds: a client that paused 10 ms after its packet
-// is never seen below this gap, and one that did not pause always is.
-constexpr double kPausedGapMs = 3.0;
+// The gap below which a half counts as sent without the 10 ms pause after its packet. The
+// server's view of the gap shrinks by however late it took the packet, which is several
+// milliseconds when it was kept from running; a client that did not pause sends its half
+// well under a millisecond after the packet.
+constexpr double kPausedGapMs = 2.0;
 constexpr DWORD kRetryAfterFailureMs = 50;
 
 double NowMs()
@@ -39,6 +42,31 @@ OVERLAPPED FreshOverlapped(HANDLE event)
     overlapped.hEvent = event;
     return overlapped;
 }
+
+// When a client sent a message can only be told from when the server took it from the
+// pipe. A message that was already waiting when its predecessor was taken came while the
+// server ran late: it cannot be timed, and counts as paused.
+class PaceClock {
+public:
+    explicit PaceClock(HANDLE pipe) : m_pipe(pipe), m_lastTakenMs(NowMs()) {}
+
+    // Milliseconds between the previous message and the one just taken; infinite when
+    // that cannot be told.
+    double GapOfTaken()
+    {
+        const double takenMs = NowMs();
+        const double gapMs = m_nextWasWaiting ? std::numeric_limits<double>::infinity() : takenMs - m_lastTakenMs;
+        m_lastTakenMs = takenMs;
+        DWORD waiting = 0;
+        m_nextWasWaiting = PeekNamedPipe(m_pipe, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0;
+        return gapMs;
+    }
+
+private:
+    HANDLE m_pipe;
+    double m_lastTakenMs;
+    bool m_nextWasWaiting = false;
+};
 
 }  // namespace
 
@@ -137,15 +165,12 @@ void PipeServer::Converse(Instance& instance)
     }
     uint8_t message[kMessageBufferSize], reply[kHalfSize];
     DWORD size = 0, replySize = 0, sent = 0;
-    double lastArrivalMs = NowMs();
+    PaceClock pace(instance.pipe);
     while (handle != kInvalidAdapterHandle) {
         OVERLAPPED reading = FreshOverlapped(instance.ioDone);
         BOOL started = ReadFile(instance.pipe, message, sizeof message, nullptr, &reading);
         if (!Complete(instance, reading, started, &size, Interrupt::OnStopOrUnplug)) break;
-        const double arrivalMs = NowMs();
-        const bool paused = arrivalMs - lastArrivalMs >= kPausedGapMs;
-        lastArrivalMs = arrivalMs;
-        if (!Transfer(handle, message, size, paused, reply, &replySize)) break;
+        if (!Transfer(handle, message, size, pace.GapOfTaken(), reply, &replySize)) break;
         if (replySize == 0) continue;
         OVERLAPPED writing = FreshOverlapped(instance.ioDone);
         started = WriteFile(instance.pipe, reply, replySize, nullptr, &writing);
@@ -161,13 +186,13 @@ void PipeServer::Converse(Instance& instance)
 
 // One client message as one transfer of the adapter. A read packet that the adapter takes
 // is answered at once with the half it names, which the client's ReadFile then collects.
-bool PipeServer::Transfer(AdapterHandle handle, const uint8_t* message, DWORD size, bool paused, uint8_t* reply,
+bool PipeServer::Transfer(AdapterHandle handle, const uint8_t* message, DWORD size, double gapMs, uint8_t* reply,
                           DWORD* replySize)
 {
     std::lock_guard<std::mutex> lock(m_adapterMutex);
     // The adapter's clock is virtual: a real pause of the client counts as the 10 ms the
     // adapter needs after a write packet.
-    if (paused) m_adapter.Pause10ms();
+    if (gapMs >= kPausedGapMs) m_adapter.Pause10ms();
     size_t done = 0;
     bool ok = m_adapter.Write(handle, message, size, &done);
     *replySize = 0;
@@ -175,7 +200,9 @@ bool PipeServer::Transfer(AdapterHandle handle, const uint8_t* message, DWORD si
         ok = m_adapter.Read(handle, reply, kHalfSize, &done);
         *replySize = static_cast<DWORD>(done);
     }
-    if (!ok) std::printf("transfer %u refused: the connection is dropped\n", m_adapter.TransferCount());
+    if (!ok)
+        std::printf("transfer %u (%.2f ms after the previous one) refused: the connection is dropped\n",
+                    m_adapter.TransferCount(), gapMs);
     std::fflush(stdout);
     return ok;
 }

@@ -41,7 +41,7 @@ private:
     void Serve(Instance& instance);
     bool AwaitClient(Instance& instance);
     void Converse(Instance& instance);
-    bool Transfer(AdapterHandle handle, const uint8_t* message, DWORD size, bool paused, uint8_t* reply,
+    bool Transfer(AdapterHandle handle, const uint8_t* message, DWORD size, double gapMs, uint8_t* reply,
                   DWORD* replySize);
     bool Complete(Instance& instance, OVERLAPPED& overlapped, BOOL started, DWORD* moved, Interrupt interrupt);
 

@@ -44,6 +44,11 @@ if [ ! -f "$WINEPREFIX/.vantor-ready" ]; then
   done
   touch "$WINEPREFIX/.vantor-ready"
 fi
+# A program that crashes prints its backtrace and ends, instead of waiting for someone to
+# close Wine's crash dialog.
+if ! grep -qs '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg"; then
+  "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+fi
 # With VANTOR_WINE_DESKTOP=WIDTHxHEIGHT every window opens inside one Wine desktop that
 # draws captions and frames, as a person sees them where no window manager runs.
 if [ -n "${VANTOR_WINE_DESKTOP:-}" ]; then

@@ -1,12 +1,16 @@
-// Compares the emulated adapter's memory file after the scripted demo session with the
-// image that session must leave: demo_session_check.exe MEMORY-FILE
+// The image that the scripted window session leaves in the adapter's memory, to check a
+// memory file against or to write as a file:
+//   session_image.exe MEMORY-FILE           exit 0 when the file holds exactly that image
+//   session_image.exe --write IMAGE-FILE
 // The session starts from the sample profiles (Shooter, Racing, Flight in slots 0-2),
 // types Q and K into the A and B boxes of Racing, adds "Puzzle" (a copy of Racing),
-// renames Shooter to "Arena" and presses OK.
+// renames Shooter to "Arena", deletes Flight, makes Puzzle the active profile and
+// presses OK.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "ConfigImage.h"
@@ -14,6 +18,12 @@
 #include "SampleProfiles.h"
 
 namespace {
+
+void Rename(ProfileRecord* record, const char* name)
+{
+    std::memset(record->name, 0, kNameBytes);
+    std::strcpy(record->name, name);
+}
 
 std::vector<uint8_t> ExpectedImage()
 {
@@ -24,23 +34,20 @@ std::vector<uint8_t> ExpectedImage()
     racing->keySlots[PlainMap[4]] = KeyCodeFromName("K");
     ProfileRecord* puzzle = RecordOfSlot(image.data(), 3);
     *puzzle = *racing;
-    std::memset(puzzle->name, 0, kNameBytes);
-    std::strcpy(puzzle->name, "Puzzle");
-    ProfileRecord* arena = RecordOfSlot(image.data(), 0);
-    std::memset(arena->name, 0, kNameBytes);
-    std::strcpy(arena->name, "Arena");
-    reinterpret_cast<ImageHeader*>(image.data() + kRecordBufferSize)->used[3] = kSlotUsed;
+    Rename(puzzle, "Puzzle");
+    Rename(RecordOfSlot(image.data(), 0), "Arena");
+    // Deleting frees the slot; its record stays as it was.
+    auto* header = reinterpret_cast<ImageHeader*>(image.data() + kRecordBufferSize);
+    header->used[2] = 0;
+    header->used[3] = kSlotUsed;
+    header->activeProfile = 3;
     return image;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Compare(const char* path, const std::vector<uint8_t>& expected)
 {
-    if (argc != 2) return 2;
-    std::ifstream file(argv[1], std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     const std::vector<uint8_t> actual((std::istreambuf_iterator<char>(file)), {});
-    const std::vector<uint8_t> expected = ExpectedImage();
     if (actual.size() != expected.size()) {
         std::printf("memory file holds %zu bytes, not %zu\n", actual.size(), expected.size());
         return 1;
@@ -54,4 +61,16 @@ int main(int argc, char** argv)
     }
     std::printf("%d byte(s) differ\n", differences);
     return differences == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<uint8_t> expected = ExpectedImage();
+    if (argc == 2) return Compare(argv[1], expected);
+    if (argc != 3 || std::string(argv[1]) != "--write") return 2;
+    std::ofstream file(argv[2], std::ios::binary);
+    file.write(reinterpret_cast<const char*>(expected.data()), static_cast<std::streamsize>(expected.size()));
+    return file.flush() ? 0 : 1;
 }

@@ -1,0 +1,71 @@
+#!/bin/sh
+# A person's session with the product on the emulated adapter, driven by real X input on
+# a virtual display: select a profile, press keys in key boxes, add a profile and name it,
+# rename one, delete one, make one active, press OK. The adapter's memory file must then
+# hold exactly the image expected.
+# With --unplug-before-ok the adapter is unplugged before OK: OK must say so and write
+# nothing; once the adapter is plugged in again, the next OK saves every edit.
+#   product_session.sh BUILD-DIR WINE-LOADER [--unplug-before-ok]
+set -e
+build=$(cd "$1" && pwd)
+loader=$2
+unplug=${3:-}
+cd "$(dirname "$0")/../.."
+VANTOR_VIRTUAL_DISPLAY=1
+VANTOR_WINE_DESKTOP=1024x768
+. scripts/wine-session.sh
+wine=$loader
+. scripts/emulated-adapter.sh
+title="Vantor Config v1.0"
+. scripts/wine-windows.sh
+
+folder="$build/e2e/product_session${unplug:+_unplugged}"
+rm -rf "$folder"
+mkdir -p "$folder"
+memory="$folder/memory.bin"
+adapter_start "$memory"
+cp "$memory" "$folder/before.bin"
+"$wine" "$build/app/vantor-config.exe" >/dev/null 2>&1 &
+product=$!
+trap 'kill $product 2>/dev/null || true; adapter_stop; wine_session_end' EXIT
+
+type_name() {  # into the name dialog, which is open: the focus is on OK, so click the box
+  wait_for Dialog 1011
+  set -- "$1" $(centre "Dialog" 1011)
+  xdotool mousemove --sync "$2" "$3" click --repeat 3 1
+  xdotool key ctrl+a BackSpace type "$1"
+  xdotool key Return
+  sleep 0.5
+}
+
+wait_for "$title" 1000
+sleep 1
+click 1000 1          # Racing
+click 1104            # the A box
+xdotool key q k       # Q into A, then the focus is on B: K into B
+sleep 0.3
+click 1013            # Add
+type_name Puzzle
+click 1000 0          # Shooter
+set -- $(centre "$title" 1000 0)
+xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 80 1   # double click: Modify
+type_name Arena
+click 1000 2          # Flight
+click 1014            # Delete
+click 1000 2          # Puzzle, in Flight's row now
+click 1015            # Use
+
+if [ -n "$unplug" ]; then
+  adapter_control --unplug
+  click 1             # OK: the adapter cannot be opened, a message box says so
+  wait_for "Vantor Config" 1
+  cmp "$memory" "$folder/before.bin"
+  set -- $(centre "Vantor Config" 1)
+  xdotool mousemove --sync "$1" "$2" click 1
+  wait_closed "Vantor Config" 1
+  adapter_control --plug
+fi
+click 1               # OK: the save takes about 1.3 s
+wait_closed "$title" 1000
+sleep 0.5
+"$wine" "$build/tests/e2e/session_image.exe" "$memory"
