@@ -15,11 +15,10 @@ constexpr DWORD kMessageBufferSize = 256;
 constexpr DWORD kPacketSize = 8;
 constexpr DWORD kHalfSize = 32;
 constexpr uint8_t kReadOperation = 0x06;
-// The gap below which a half counts as sent without the 10 ms pause after its packet. The
-// server's view of the gap shrinks by however late it took the packet, which is several
-// milliseconds when it was kept from running; a client that did not pause sends its half
-// well under a millisecond after the packet.
-constexpr double kPausedGapMs = 2.0;
+// A half that surely came less than this after its packet was sent without the 10 ms
+// pause. Any value up to 10 ms is sound; a client that does not pause sends its half well
+// under a millisecond after the packet.
+constexpr double kPausedGapMs = 5.0;
 constexpr DWORD kRetryAfterFailureMs = 50;
 
 double NowMs()
@@ -43,29 +42,27 @@ OVERLAPPED FreshOverlapped(HANDLE event)
     return overlapped;
 }
 
-// When a client sent a message can only be told from when the server took it from the
-// pipe. A message that was already waiting when its predecessor was taken came while the
-// server ran late: it cannot be timed, and counts as paused.
-class PaceClock {
+// The longest time that can have passed between a client's previous message and the one
+// just taken. The server sees a message only when it takes it from the pipe, which is late
+// when the server was kept from running. So it bounds the gap: a message whose read had to
+// wait came after that read was posted, and the next one came before it was taken. Being
+// late only lengthens the bound, so a client that paused is never taken for one that did
+// not.
+class GapBound {
 public:
-    explicit PaceClock(HANDLE pipe) : m_pipe(pipe), m_lastTakenMs(NowMs()) {}
+    void ReadPosted() { m_postedMs = NowMs(); }
 
-    // Milliseconds between the previous message and the one just taken; infinite when
-    // that cannot be told.
-    double GapOfTaken()
+    // `readWaited`: the read did not complete at once.
+    double MessageTaken(bool readWaited)
     {
-        const double takenMs = NowMs();
-        const double gapMs = m_nextWasWaiting ? std::numeric_limits<double>::infinity() : takenMs - m_lastTakenMs;
-        m_lastTakenMs = takenMs;
-        DWORD waiting = 0;
-        m_nextWasWaiting = PeekNamedPipe(m_pipe, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0;
-        return gapMs;
+        const double boundMs = NowMs() - m_previousCameAfterMs;
+        m_previousCameAfterMs = readWaited ? m_postedMs : -std::numeric_limits<double>::infinity();
+        return boundMs;
     }
 
 private:
-    HANDLE m_pipe;
-    double m_lastTakenMs;
-    bool m_nextWasWaiting = false;
+    double m_postedMs = 0;
+    double m_previousCameAfterMs = -std::numeric_limits<double>::infinity();
 };
 
 }  // namespace
@@ -147,7 +144,7 @@ bool PipeServer::AwaitClient(Instance& instance)
             DisconnectNamedPipe(instance.pipe);
             continue;
         }
-        if (Complete(instance, overlapped, started, &unused, Interrupt::OnStop)) return true;
+        if (Complete(instance, overlapped, started || error == ERROR_IO_PENDING, &unused, Interrupt::OnStop)) return true;
         // A failed wait for a client is tried again a little later, unless the server stops.
         if (WaitForSingleObject(m_stopped, kRetryAfterFailureMs) == WAIT_OBJECT_0) return false;
         DisconnectNamedPipe(instance.pipe);
@@ -165,16 +162,18 @@ void PipeServer::Converse(Instance& instance)
     }
     uint8_t message[kMessageBufferSize], reply[kHalfSize];
     DWORD size = 0, replySize = 0, sent = 0;
-    PaceClock pace(instance.pipe);
+    GapBound gap;
     while (handle != kInvalidAdapterHandle) {
         OVERLAPPED reading = FreshOverlapped(instance.ioDone);
-        BOOL started = ReadFile(instance.pipe, message, sizeof message, nullptr, &reading);
-        if (!Complete(instance, reading, started, &size, Interrupt::OnStopOrUnplug)) break;
-        if (!Transfer(handle, message, size, pace.GapOfTaken(), reply, &replySize)) break;
+        gap.ReadPosted();
+        const BOOL done = ReadFile(instance.pipe, message, sizeof message, nullptr, &reading);
+        const bool waited = !done && GetLastError() == ERROR_IO_PENDING;
+        if (!Complete(instance, reading, done || waited, &size, Interrupt::OnStopOrUnplug)) break;
+        if (!Transfer(handle, message, size, gap.MessageTaken(waited), reply, &replySize)) break;
         if (replySize == 0) continue;
         OVERLAPPED writing = FreshOverlapped(instance.ioDone);
-        started = WriteFile(instance.pipe, reply, replySize, nullptr, &writing);
-        if (!Complete(instance, writing, started, &sent, Interrupt::OnStopOrUnplug)) break;
+        const bool underway = WriteFile(instance.pipe, reply, replySize, nullptr, &writing) || GetLastError() == ERROR_IO_PENDING;
+        if (!Complete(instance, writing, underway, &sent, Interrupt::OnStopOrUnplug)) break;
     }
     {
         std::lock_guard<std::mutex> lock(m_adapterMutex);
@@ -190,8 +189,8 @@ bool PipeServer::Transfer(AdapterHandle handle, const uint8_t* message, DWORD si
                           DWORD* replySize)
 {
     std::lock_guard<std::mutex> lock(m_adapterMutex);
-    // The adapter's clock is virtual: a real pause of the client counts as the 10 ms the
-    // adapter needs after a write packet.
+    // The adapter's clock is virtual: a client that may have paused is credited the 10 ms
+    // that the adapter needs after a write packet.
     if (gapMs >= kPausedGapMs) m_adapter.Pause10ms();
     size_t done = 0;
     bool ok = m_adapter.Write(handle, message, size, &done);
@@ -201,18 +200,19 @@ bool PipeServer::Transfer(AdapterHandle handle, const uint8_t* message, DWORD si
         *replySize = static_cast<DWORD>(done);
     }
     if (!ok)
-        std::printf("transfer %u (%.2f ms after the previous one) refused: the connection is dropped\n",
+        std::printf("transfer %u (at most %.2f ms after the previous one) refused: the connection is dropped\n",
                     m_adapter.TransferCount(), gapMs);
     std::fflush(stdout);
     return ok;
 }
 
-// Waits for an overlapped operation on the instance; false when it failed or when the
-// server stopped (or the adapter was unplugged) first, which cancels it.
-bool PipeServer::Complete(Instance& instance, OVERLAPPED& overlapped, BOOL started, DWORD* moved,
+// Waits for an overlapped operation on the instance that is `underway` (done or pending);
+// false when it failed or when the server stopped (or the adapter was unplugged) first,
+// which cancels it.
+bool PipeServer::Complete(Instance& instance, OVERLAPPED& overlapped, bool underway, DWORD* moved,
                           Interrupt interrupt)
 {
-    if (!started && GetLastError() != ERROR_IO_PENDING) return false;
+    if (!underway) return false;
     const HANDLE events[] = {overlapped.hEvent, m_stopped, m_absent};
     const DWORD count = interrupt == Interrupt::OnStop ? 2 : 3;
     if (WaitForMultipleObjects(count, events, FALSE, INFINITE) != WAIT_OBJECT_0) {

@@ -43,7 +43,7 @@ private:
     void Converse(Instance& instance);
     bool Transfer(AdapterHandle handle, const uint8_t* message, DWORD size, double gapMs, uint8_t* reply,
                   DWORD* replySize);
-    bool Complete(Instance& instance, OVERLAPPED& overlapped, BOOL started, DWORD* moved, Interrupt interrupt);
+    bool Complete(Instance& instance, OVERLAPPED& overlapped, bool underway, DWORD* moved, Interrupt interrupt);
 
     EmulatedAdapter& m_adapter;
     std::mutex m_adapterMutex;
