@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the three builds and runs every test: the native ones, then the Windows ones of
 # both builds on a virtual display, the i686 ones under 32-bit Wine and the x86_64 ones
-# under wine64. Installs what it needs first.
+# under wine64, and prints the benchmark of both. Installs what it needs first.
 set -e
 cd "$(dirname "$0")/.."
 scripts/setup-machine.sh
@@ -22,5 +22,7 @@ for preset in i686 x86_64; do
   ctest --test-dir "build/$preset" --output-on-failure
 done
 
-echo "benchmark (emulated adapter, real pauses):"
-build/native/bench/link_benchmark
+for preset in i686 x86_64; do
+  echo "benchmark, $preset build (the product's link through the driver to the emulated adapter):"
+  scripts/benchmark.sh "$preset"
+done

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Prints the benchmark of a Windows build: the product's link loading and saving through
+# the adapter's driver, served by the emulated adapter under Wine.
+#   scripts/benchmark.sh i686|x86_64   (the build must exist)
+set -e
+cd "$(dirname "$0")/.."
+build=$(pwd)/build/$1
+. scripts/wine-session.sh
+if [ "$1" = i686 ]; then wine=/usr/lib/wine/wine; fi
+. scripts/emulated-adapter.sh
+trap 'adapter_stop >/dev/null; wine_session_end' EXIT
+
+mkdir -p "$build/bench"
+memory="$build/bench/adapter.bin"
+rm -f "$memory"
+adapter_start "$memory"
+"$wine" "$build/bench/link_benchmark.exe" | tr -d '\r'
