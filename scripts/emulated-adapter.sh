@@ -2,6 +2,24 @@
 # driver's interface (emulator/emulated-adapter.exe of $build, run by $wine), which the
 # unchanged programs of the same Wine prefix find as a plugged-in adapter.
 
+# product_build TARGET...: builds the targets of the product's own build, i686, where
+# 32-bit Windows programs run, else of the x86_64 build; sets $build and $wine.
+product_build() {
+  if [ -x /usr/lib/wine/wine ]; then
+    build_targets i686 "$@"
+    wine=/usr/lib/wine/wine
+    "$wine" "$build/emulator/emulated-adapter.exe" --help >/dev/null 2>&1 && return 0
+  fi
+  build_targets x86_64 "$@"
+  wine=/usr/lib/wine/wine64
+}
+build_targets() {
+  cmake --preset "$1" >/dev/null
+  build=$(pwd)/build/$1
+  shift
+  cmake --build "$build" --target "$@" >/dev/null
+}
+
 # adapter_start MEMORY-FILE [SERVER OPTIONS]: returns once the adapter can be found. The
 # server runs detached from the caller's session and output (MEMORY-FILE.log), and ends by
 # itself after 10 minutes without a client.

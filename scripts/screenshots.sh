@@ -1,24 +1,25 @@
 #!/bin/sh
-# Renders what a person sees to PNG files: the main window on the demo's sample profiles,
-# the game name dialog (opened with Add) and the About box (from the system menu).
+# Renders what a person sees to PNG files: the product's main window on the emulated
+# adapter's sample profiles, the game name dialog (opened with Add) and the About box
+# (from the system menu).
 #   scripts/screenshots.sh [OUT-DIR]   (default build/screenshots)
 set -e
 cd "$(dirname "$0")/.."
 out=${1:-build/screenshots}
 mkdir -p "$out"
 scripts/setup-machine.sh
-cmake --preset x86_64 >/dev/null
-cmake --build build/x86_64 --target vantor-config-demo control_centre
 VANTOR_VIRTUAL_DISPLAY=1
 VANTOR_WINE_DESKTOP=760x520
 . scripts/wine-session.sh
-trap wine_session_end EXIT
+. scripts/emulated-adapter.sh
+product_build vantor-config emulated-adapter control_centre
+trap 'adapter_stop; wine_session_end' EXIT
 
-build=build/x86_64
 memory=build/screenshots-adapter.bin
 rm -f "$memory"
+adapter_start "$memory"
 title="Vantor Config v1.0"
-"$wine" "$build/app/vantor-config-demo.exe" "$memory" >/dev/null 2>&1 &
+"$wine" "$build/app/vantor-config.exe" >/dev/null 2>&1 &
 . scripts/wine-windows.sh
 shot() { sleep 1; import -window root -crop 760x520+0+0 +repage "$out/$1.png"; echo "$out/$1.png"; }
 
