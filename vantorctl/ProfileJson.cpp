@@ -1,6 +1,5 @@
 #include "ProfileJson.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "KeyTable.h"
@@ -12,7 +11,7 @@ Json KeyJson(uint8_t code) { return code ? Json(KeyCodeText(code)) : Json(nullpt
 
 // The name bytes of JSON text, or false with the first character beyond U+00FF in
 // `wide`. The parser hands over valid UTF-8 only.
-bool NameBytesFromText(const std::string& text, std::string& bytes, unsigned& wide)
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& wide)
 {
     for (size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -21,20 +20,13 @@ bool NameBytesFromText(const std::string& text, std::string& bytes, unsigned& wi
         for (size_t k = 1; k < length && i + k < text.size(); ++k)
             code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
         if (code > 0xFF) {
-            wide = code;
+            wide = text.substr(i, length);
             return false;
         }
         bytes += static_cast<char>(code);
         i += length;
     }
     return true;
-}
-
-std::string CodePointText(unsigned code)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", code);
-    return text;
 }
 
 // Reads one profile form into a record, collecting a problem per wrong field.
@@ -81,10 +73,10 @@ private:
         const Json* name = Member(m_profile, "name", "name");
         if (!name) return;
         std::string bytes;
-        unsigned wide = 0;
+        std::string wide;
         if (!name->is_string()) return Report("name", "not a text");
         if (!NameBytesFromText(name->get<std::string>(), bytes, wide))
-            return Report("name", "the character " + CodePointText(wide) + " does not fit in one byte");
+            return Report("name", "the character " + Json(wide).dump() + " does not fit in one byte");
         if (bytes.find('\0') != std::string::npos) return Report("name", "holds a NUL character");
         if (bytes.size() >= kNameBytes)
             return Report("name", std::to_string(bytes.size()) + " bytes, at most " + std::to_string(kNameBytes - 1));

@@ -471,7 +471,7 @@ TEST_F(ProfileFileTest, ImportRefusesAFileWithAnyWrongFieldAndWritesNothing)
         {edited([](Json& p) { p["speed"] = 1; }), "\"Racing\": speed: 1 is outside 2-120"},
         {edited([](Json& p) { p["speed"] = 121; }), "\"Racing\": speed: 121 is outside 2-120"},
         {edited([](Json& p) { p["name"] = "Fifteen bytes!!"; }), "profile 2 \"Fifteen bytes!!\": name: 15 bytes, at most 14"},
-        {edited([](Json& p) { p["name"] = "\u4E2D"; }), "name: the character U+4E2D does not fit in one byte"},
+        {edited([](Json& p) { p["name"] = "\u4E2D"; }), "name: the character \"\xE4\xB8\xAD\" does not fit in one byte"},
         {edited([](Json& p) { p.erase("axisMode"); }), "\"Racing\": axisMode: missing"},
     };
     for (const auto& [text, problem] : cases) {
