@@ -1,6 +1,8 @@
 #include "Commands.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <set>
 
 #include "AdapterLink.h"
@@ -8,61 +10,140 @@
 #include "EmulatedAdapter.h"
 #include "ImageCheck.h"
 #include "ImageDump.h"
+#include "ProfileImport.h"
 #include "ProgressPort.h"
 
 namespace {
 
-const char kUsage[] = "usage: vantorctl [--emulated FILE] (dump [--json] | backup FILE | restore FILE | check | --help)";
+const char kUsage[] =
+    "usage: vantorctl [--emulated FILE] (dump [--json] | backup FILE | restore FILE | check |\n"
+    "                 export FILE [--slot N | --name NAME] | import FILE [--replace] |\n"
+    "                 copy SLOT-OR-NAME NEWNAME | --help)";
 
 const char kHelp[] =
-    "Backs up, restores, shows and checks the configuration stored in the adapter.\n"
+    "Backs up, restores, shows and checks the configuration stored in the adapter, and\n"
+    "moves profiles between the adapter and readable JSON files.\n"
     "\n"
     "commands:\n"
     "  dump [--json]   show the active profile, the used slots and every used profile\n"
     "  backup FILE     read the whole configuration and write it to FILE (4096 bytes)\n"
     "  restore FILE    write FILE to the adapter, then read it back and compare\n"
     "  check           report what is wrong or doubtful in the stored configuration\n"
+    "  export FILE     write every used profile (or the one of --slot N or --name NAME)\n"
+    "                  to FILE as JSON, the active one marked\n"
+    "  import FILE     add the profiles of a JSON FILE, each into the lowest free slot;\n"
+    "                  with --replace, a profile goes over the first used profile of\n"
+    "                  its name where there is one. Nothing is written unless all fit\n"
+    "  copy SLOT-OR-NAME NEWNAME\n"
+    "                  copy a profile (a number names a slot) into the lowest free slot\n"
+    "                  under a new name\n"
     "\n"
     "options:\n"
     "  --emulated FILE use an emulated adapter whose memory is FILE, an existing\n"
     "                  4096-byte image (blocks in order, header last)\n"
     "  --help          show this text\n"
     "\n"
-    "Only restore writes to the adapter.\n"
+    "Only restore, import and copy write to the adapter: the whole configuration in the\n"
+    "order of a save, then they read every block back and compare.\n"
     "\n"
     "exit status:\n"
-    "  0  success (check: nothing found; restore: the adapter holds FILE, verified)\n"
+    "  0  success (check: nothing found; restore, import, copy: written and verified)\n"
     "  1  check found problems\n"
-    "  2  wrong call\n"
+    "  2  wrong call, or no used profile has the slot or name given\n"
     "  3  no adapter found\n"
-    "  4  a file cannot be read or written, or restore refuses it\n"
+    "  4  a file cannot be read or written, or restore, import or copy refuses it\n"
     "  5  a transfer with the adapter failed while reading the configuration\n"
-    "  6  restore: the adapter does not hold FILE exactly (a block failed or differs)\n";
+    "  6  restore, import, copy: the adapter does not hold what was written exactly\n"
+    "     (a block failed or differs)\n";
+
+// A used profile named on the command line: by slot when `slot` is not negative.
+struct ProfileChoice {
+    int slot = -1;
+    std::string name;
+};
 
 struct Invocation {
     std::string command;
     std::vector<std::string> operands;
     std::string emulatedFile;
+    std::optional<ProfileChoice> exported;  // export --slot N | --name NAME
     bool json = false;
+    bool replace = false;
     bool help = false;
 };
+
+// A slot number 0 to 62 written in decimal digits.
+bool ParseSlot(const std::string& text, int& slot)
+{
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    slot = std::stoi(text);
+    return slot < kSlotCount;
+}
+
+ProfileChoice ChoiceOf(const std::string& slotOrName)
+{
+    ProfileChoice choice;
+    if (!ParseSlot(slotOrName, choice.slot)) choice = {-1, slotOrName};
+    return choice;
+}
+
+// Each command with how many operands it takes.
+const std::map<std::string, size_t> kOperandCounts = {
+    {"dump", 0}, {"check", 0}, {"backup", 1}, {"restore", 1}, {"export", 1}, {"import", 1}, {"copy", 2},
+};
+
+// An option with a value; false when it is none or its value is wrong.
+bool ParseValueOption(const std::string& option, const std::string& value, Invocation& call)
+{
+    if (option == "--emulated") {
+        call.emulatedFile = value;
+        return true;
+    }
+    if (call.exported || (option != "--slot" && option != "--name")) return false;
+    ProfileChoice choice;
+    if (option == "--name") choice.name = value;
+    else if (!ParseSlot(value, choice.slot)) return false;
+    call.exported = choice;
+    return true;
+}
 
 // False on a wrong call.
 bool Parse(const std::vector<std::string>& args, Invocation& call)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") call.help = true;
-        else if (arg == "--json") call.json = true;
-        else if (arg == "--emulated" && i + 1 < args.size()) call.emulatedFile = args[++i];
-        else if (!arg.empty() && arg[0] == '-') return false;
-        else if (call.command.empty()) call.command = arg;
-        else call.operands.push_back(arg);
+        if (arg == "--help" || arg == "-h") {
+            call.help = true;
+        } else if (arg == "--json") {
+            call.json = true;
+        } else if (arg == "--replace") {
+            call.replace = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            if (i + 1 == args.size() || !ParseValueOption(arg, args[++i], call)) return false;
+        } else if (call.command.empty()) {
+            call.command = arg;
+        } else {
+            call.operands.push_back(arg);
+        }
     }
     if (call.help) return true;
-    const size_t wanted = (call.command == "backup" || call.command == "restore") ? 1 : 0;
-    const bool known = call.command == "dump" || call.command == "check" || wanted == 1;
-    return known && call.operands.size() == wanted && (!call.json || call.command == "dump");
+    const auto command = kOperandCounts.find(call.command);
+    return command != kOperandCounts.end() && call.operands.size() == command->second &&
+           (!call.json || call.command == "dump") && (!call.replace || call.command == "import") &&
+           (!call.exported || call.command == "export");
+}
+
+// The used slot `choice` names, or -1 with `error` saying why.
+int ChosenSlot(const std::vector<uint8_t>& image, const ProfileChoice& choice, std::string& error)
+{
+    if (choice.slot < 0) {
+        const int slot = FirstUsedSlotNamed(image, choice.name);
+        if (slot < 0) error = "no used profile is named \"" + choice.name + "\"";
+        return slot;
+    }
+    if (HeaderOfImage(image.data()).used[choice.slot] == kSlotUsed) return choice.slot;
+    error = "slot " + std::to_string(choice.slot) + " is free";
+    return -1;
 }
 
 class Session {
@@ -107,6 +188,24 @@ public:
         if (int status = Load(image)) return status;
         if (!WriteFileAtomically(path, image)) return Error("cannot write " + path + FileErrorReason(), kCtlFileError);
         m_output.out << "backed up " << image.size() << " bytes to " << path << "\n";
+        return kCtlOk;
+    }
+
+    // Every used profile, or the chosen one, in its JSON form with its slot and the active
+    // mark.
+    int Export(const std::string& path, const std::optional<ProfileChoice>& chosen)
+    {
+        std::vector<uint8_t> image;
+        if (int status = Load(image)) return status;
+        std::vector<int> slots = UsedSlots(HeaderOfImage(image.data()));
+        std::string error;
+        if (chosen) slots = {ChosenSlot(image, *chosen, error)};
+        if (!error.empty()) return Error(error, kCtlUsage);
+        const std::string text = Json{{"profiles", ProfileList(image.data(), slots)}}.dump(2) + "\n";
+        if (!WriteFileAtomically(path, {text.begin(), text.end()}))
+            return Error("cannot write " + path + FileErrorReason(), kCtlFileError);
+        m_output.out << "exported " << slots.size() << (slots.size() == 1 ? " profile" : " profiles") << " to " << path
+                     << "\n";
         return kCtlOk;
     }
 
@@ -198,22 +297,125 @@ void ShowWriteProgress(std::ostream& err, unsigned pauses)
     if (pauses % 2 == 1) err << "\rwriting block " << (pauses + 1) / 2 << " of " << kBlockCount << std::flush;
 }
 
+// Writes `image` as restore does, showing on a terminal how far the write has come.
+int WriteImage(const std::string& what, const std::vector<uint8_t>& image, AdapterPort& port, CtlOutput output)
+{
+    ProgressPort progress(port, [&output](unsigned pauses) {
+        if (output.showProgress) ShowWriteProgress(output.err, pauses);
+    });
+    return Session(progress, output).Restore(what, image);
+}
+
 int Restore(const std::string& path, AdapterPort& port, CtlOutput output)
 {
     std::vector<uint8_t> image;
     if (int status = ReadRestoreFile(path, image, output.err)) return status;
-    ProgressPort progress(port, [&output](unsigned pauses) {
-        if (output.showProgress) ShowWriteProgress(output.err, pauses);
-    });
-    return Session(progress, output).Restore(path, image);
+    return WriteImage(path, image, port, output);
+}
+
+int Refuse(const std::vector<std::string>& problems, std::ostream& err)
+{
+    for (const std::string& problem : problems) err << "vantorctl: " << problem << "\n";
+    err << "vantorctl: nothing written\n";
+    return kCtlFileError;
+}
+
+// An import file is small: 63 profiles take some 60 KiB.
+constexpr size_t kImportFileLimit = 1 << 20;
+
+std::string ProfileLabel(const Json& form, size_t index)
+{
+    const auto name = form.is_object() ? form.find("name") : form.end();
+    const bool named = name != form.end() && name->is_string();
+    return "profile " + std::to_string(index + 1) + (named ? " " + name->dump() : "");
+}
+
+// The profiles of an import file, every one checked; a status other than kCtlOk after
+// the problems have been reported.
+int ReadImportFile(const std::string& path, std::vector<IncomingProfile>& incoming, std::ostream& err)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadFileStart(path, kImportFileLimit + 1, bytes)) return FileError(err, "cannot read " + path + FileErrorReason());
+    if (bytes.size() > kImportFileLimit) return FileError(err, path + " is refused: longer than 1 MiB");
+    std::vector<Json> forms;
+    std::string error;
+    if (!ReadProfilesDocument(std::string(bytes.begin(), bytes.end()), forms, error))
+        return FileError(err, path + " is refused: " + error);
+    std::vector<std::string> problems;
+    incoming.resize(forms.size());
+    for (size_t index = 0; index < forms.size(); ++index)
+        for (const std::string& problem : ReadIncomingProfile(forms[index], ProfileLabel(forms[index], index), incoming[index]))
+            problems.push_back(path + ": " + problem);
+    return problems.empty() ? kCtlOk : Refuse(problems, err);
+}
+
+// A key used twice is allowed, as in the window; it is told as check tells it.
+void WarnOfRepeatedKeys(const std::vector<uint8_t>& image, const std::vector<Placement>& placements, std::ostream& err)
+{
+    for (const ImageProblem& problem : FindImageProblems(image.data()))
+        for (const Placement& placement : placements)
+            if (problem.slot == placement.slot)
+                err << "vantorctl: warning: slot " << problem.slot << ": " << problem.text << "\n";
+}
+
+// Places the checked profiles into the loaded image, writes it as restore does and names
+// the slots it changed.
+int PlaceAndWrite(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& incoming, bool replace,
+                  AdapterPort& port, CtlOutput output)
+{
+    std::vector<Placement> placements;
+    const std::vector<std::string> problems = PlaceProfiles(image, incoming, replace, placements);
+    if (!problems.empty()) return Refuse(problems, output.err);
+    WarnOfRepeatedKeys(image, placements, output.err);
+    if (int status = WriteImage("the changed configuration", image, port, output)) return status;
+    for (size_t index = 0; index < placements.size(); ++index)
+        output.out << "slot " << placements[index].slot << ": " << incoming[index].label
+                   << (placements[index].replaced ? " (replaced)" : " (new)") << "\n";
+    return kCtlOk;
+}
+
+int Import(const std::string& path, bool replace, AdapterPort& port, CtlOutput output)
+{
+    std::vector<IncomingProfile> incoming;
+    if (int status = ReadImportFile(path, incoming, output.err)) return status;
+    if (incoming.empty()) {
+        output.out << path << " holds no profiles; nothing written\n";
+        return kCtlOk;
+    }
+    std::vector<uint8_t> image;
+    if (int status = Session(port, output).Load(image)) return status;
+    return PlaceAndWrite(image, incoming, replace, port, output);
+}
+
+// The copy goes through the JSON form, so it carries what an export carries.
+int Copy(const std::string& slotOrName, const std::string& newName, AdapterPort& port, CtlOutput output)
+{
+    std::vector<uint8_t> image;
+    if (int status = Session(port, output).Load(image)) return status;
+    std::string error;
+    const int source = ChosenSlot(image, ChoiceOf(slotOrName), error);
+    if (source < 0) {
+        output.err << "vantorctl: " << error << "\n";
+        return kCtlUsage;
+    }
+    Json form = ProfileJson(*RecordOfSlot(image.data(), source));
+    form["name"] = TextFromNameBytes(newName);
+    std::vector<IncomingProfile> incoming(1);
+    const std::string label = "copy of slot " + std::to_string(source) + " as \"" + newName + "\"";
+    const std::vector<std::string> problems = ReadIncomingProfile(form, label, incoming[0]);
+    if (!problems.empty()) return Refuse(problems, output.err);
+    return PlaceAndWrite(image, incoming, false, port, output);
 }
 
 int RunCommand(const Invocation& call, AdapterPort& port, CtlOutput output)
 {
     if (call.command == "restore") return Restore(call.operands[0], port, output);
+    if (call.command == "import") return Import(call.operands[0], call.replace, port, output);
+    if (call.command == "copy") return Copy(call.operands[0], call.operands[1], port, output);
     Session session(port, output);
     if (call.command == "dump") return session.Dump(call.json);
     if (call.command == "backup") return session.Backup(call.operands[0]);
+    if (call.command == "export") return session.Export(call.operands[0], call.exported);
     return session.Check();
 }
 

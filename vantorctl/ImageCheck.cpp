@@ -73,10 +73,9 @@ private:
         if (m_record.speed < kMinSpeed || m_record.speed > kMaxSpeed)
             Report("speed " + std::to_string(m_record.speed) + " is outside 2-120");
         if (m_record.axisMode > 1) Report("axis mode byte " + std::to_string(m_record.axisMode) + " is neither 0 nor 1");
-        static const char* const kMouseNames[kMouseButtonCount] = {"right", "left", "middle"};
         for (int button = 0; button < kMouseButtonCount; ++button) {
             if (m_record.mouseButtons[button] >= kPadButtonCount)
-                Report(std::string(kMouseNames[button]) + " mouse button byte " +
+                Report(std::string(MouseButtonName(button)) + " mouse button byte " +
                        std::to_string(m_record.mouseButtons[button]) + " names no pad button");
         }
     }

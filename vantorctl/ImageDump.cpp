@@ -7,10 +7,9 @@
 #include "ConfigImage.h"
 #include "KeyTable.h"
 #include "PadNames.h"
+#include "ProfileJson.h"
 
 namespace {
-
-const char* const kMouseNames[kMouseButtonCount] = {"right", "left", "middle"};
 
 // The name up to its NUL, at most 15 bytes, with bytes outside printable ASCII as \xNN.
 std::string ProfileName(const ProfileRecord& record)
@@ -29,27 +28,11 @@ std::string ProfileName(const ProfileRecord& record)
     return name;
 }
 
-std::vector<int> UsedSlots(const ImageHeader& header)
-{
-    std::vector<int> slots;
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        if (header.used[slot] == kSlotUsed) slots.push_back(slot);
-    return slots;
-}
-
 std::vector<std::string> Numbers(const std::vector<int>& values)
 {
     std::vector<std::string> texts;
     for (int value : values) texts.push_back(std::to_string(value));
     return texts;
-}
-
-std::vector<std::string> ComboButtons(const ProfileRecord& record)
-{
-    std::vector<std::string> buttons;
-    for (int button = 0; button < kPadButtonCount; ++button)
-        if ((record.comboButtons >> button) & 1) buttons.push_back(PadButtonName(button));
-    return buttons;
 }
 
 std::string Joined(const std::vector<std::string>& items, const char* separator)
@@ -80,55 +63,21 @@ void DumpRecordText(const ProfileRecord& record, int slot, std::ostream& out)
         out << line;
     }
     for (int button = 0; button < kMouseButtonCount; ++button)
-        out << "  mouse " << kMouseNames[button] << " -> " << PadButtonName(record.mouseButtons[button]) << "\n";
-    const std::vector<std::string> buttons = ComboButtons(record);
+        out << "  mouse " << MouseButtonName(button) << " -> " << PadButtonName(record.mouseButtons[button]) << "\n";
+    const std::vector<std::string> buttons = CombinationButtonNames(record.comboButtons);
     out << "  combination    " << KeyCodeText(record.comboKey) << " + "
         << (buttons.empty() ? "(no pad button)" : Joined(buttons, " + ")) << "\n";
 }
 
-std::string JsonString(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-std::string JsonNameOrNull(const char* name) { return name ? JsonString(name) : "null"; }
-
-// A key as programs want it: the code as stored and its name, null when it names none.
-std::string JsonKey(uint8_t code)
-{
-    return "{\"code\": " + std::to_string(code) + ", \"name\": " + JsonNameOrNull(KeyNameFromCode(code)) + "}";
-}
-
-std::string JsonPadButton(uint8_t button)
-{
-    const std::string name = button < kPadButtonCount ? JsonString(PadButtonName(button)) : "null";
-    return "{\"button\": " + std::to_string(button) + ", \"name\": " + name + "}";
-}
-
-std::string JsonList(const std::vector<std::string>& items) { return "[" + Joined(items, ", ") + "]"; }
-
-void DumpRecordJson(const ProfileRecord& record, int slot, std::ostream& out)
-{
-    out << "    {\"slot\": " << slot << ", \"name\": " << JsonString(ProfileName(record)) << ", \"speed\": "
-        << int(record.speed) << ", \"axisMode\": " << int(record.axisMode) << ",\n     \"keys\": {";
-    const uint8_t* map = KeySlotMap(record.axisMode);
-    for (int box = 0; box < kKeyBoxCount; ++box)
-        out << (box ? ",\n              " : "") << JsonString(KeyBoxName(box)) << ": " << JsonKey(record.keySlots[map[box]]);
-    out << "},\n     \"mouse\": {";
-    for (int button = 0; button < kMouseButtonCount; ++button)
-        out << (button ? ", " : "") << JsonString(kMouseNames[button]) << ": " << JsonPadButton(record.mouseButtons[button]);
-    std::vector<std::string> buttons;
-    for (const std::string& button : ComboButtons(record)) buttons.push_back(JsonString(button));
-    out << "},\n     \"combination\": {\"key\": " << JsonKey(record.comboKey) << ", \"buttons\": " << JsonList(buttons)
-        << "}}";
-}
-
 }  // namespace
+
+std::vector<int> UsedSlots(const ImageHeader& header)
+{
+    std::vector<int> slots;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (header.used[slot] == kSlotUsed) slots.push_back(slot);
+    return slots;
+}
 
 void DumpImageText(const uint8_t* image, std::ostream& out)
 {
@@ -142,13 +91,7 @@ void DumpImageJson(const uint8_t* image, std::ostream& out)
 {
     const ImageHeader& header = HeaderOfImage(image);
     const std::vector<int> slots = UsedSlots(header);
-    out << "{\n  \"activeProfile\": ";
-    if (header.activeProfile == kNoActiveProfile) out << "null";
-    else out << int(header.activeProfile);
-    out << ",\n  \"usedSlots\": " << JsonList(Numbers(slots)) << ",\n  \"profiles\": [\n";
-    for (size_t i = 0; i < slots.size(); ++i) {
-        DumpRecordJson(*RecordOfSlot(image, slots[i]), slots[i], out);
-        out << (i + 1 < slots.size() ? ",\n" : "\n");
-    }
-    out << "  ]\n}\n";
+    const Json active = header.activeProfile == kNoActiveProfile ? Json(nullptr) : Json(header.activeProfile);
+    const Json document = {{"activeProfile", active}, {"usedSlots", slots}, {"profiles", ProfileList(image, slots)}};
+    out << document.dump(2) << "\n";
 }

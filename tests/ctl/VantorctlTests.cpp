@@ -13,6 +13,7 @@
 #include "EmulatedAdapter.h"
 #include "ImageCheck.h"
 #include "KeyTable.h"
+#include "ProfileJson.h"
 #include "ScratchFolder.h"
 
 namespace {
@@ -73,6 +74,17 @@ protected:
         const std::string path = TempPath(name);
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return path;
+    }
+
+    std::string WriteText(const std::string& name, const std::string& text)
+    {
+        return WriteFile(name, {text.begin(), text.end()});
+    }
+    Json ReadJson(const std::string& path)
+    {
+        std::vector<uint8_t> bytes;
+        EXPECT_TRUE(ReadFileStart(path, 1 << 20, bytes)) << path;
+        return Json::parse(bytes.begin(), bytes.end());
     }
 
     int Run(std::vector<std::string> args, bool showProgress = false)
@@ -276,10 +288,16 @@ TEST_F(VantorctlTest, DumpShowsTheProfilesOfAKnownImage)
                                  "slot 4: \"Racing\"", "A              Up", "mouse left -> A", "combination    (none) + L1"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_EQ(Run({"dump", "--json"}), kCtlOk);
-    const std::string json = out.str();
-    for (const char* expected : {"\"name\": \"Racing\"", "\"activeProfile\": 4", "\"usedSlots\": [0, 4]",
-                                 "\"A\": {\"code\": 99, \"name\": \"Up\"}", "\"B\": {\"code\": 0, \"name\": null}"})
-        EXPECT_NE(json.find(expected), std::string::npos) << expected << "\n" << json;
+    const Json json = Json::parse(out.str());
+    EXPECT_EQ(json["activeProfile"], 4);
+    EXPECT_EQ(json["usedSlots"], Json({0, 4}));
+    const Json& racing = json["profiles"][1];
+    EXPECT_EQ(racing["name"], "Racing");
+    EXPECT_EQ(racing["active"], true);
+    EXPECT_EQ(racing["keys"]["A"], "Up");
+    EXPECT_TRUE(racing["keys"]["B"].is_null());
+    EXPECT_EQ(racing["mouse"]["left"], "A");
+    EXPECT_EQ(racing["combination"]["buttons"], Json({"L1"}));
     EXPECT_EQ(counting.halvesWritten, 0);
 }
 
@@ -297,15 +315,27 @@ TEST_F(VantorctlTest, DumpShowsTheStickKeysOfTheRecordsAxisModeAndUnknownCodes)
     EXPECT_NE(out.str().find("mouse right -> invalid (9)\n"), std::string::npos) << out.str();
     record.axisMode = 2;  // anything but 1 shows the keys through the plain map
     ASSERT_EQ(Run({"dump", "--json"}), kCtlOk);
-    EXPECT_NE(out.str().find("\"stick left\": {\"code\": 106, \"name\": \"Right\"}"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("\"ringed round\": {\"code\": 255, \"name\": null}"), std::string::npos);
-    EXPECT_NE(out.str().find("\"right\": {\"button\": 9, \"name\": null}"), std::string::npos);
+    const Json racing = Json::parse(out.str())["profiles"][1];
+    EXPECT_EQ(racing["keys"]["stick left"], "Right");
+    EXPECT_EQ(racing["keys"]["ringed round"], "unknown (0xFF)");
+    EXPECT_EQ(racing["mouse"]["right"], "invalid (9)");
+    EXPECT_EQ(racing["axisMode"], 2);
 }
 
 TEST_F(VantorctlTest, WrongCallsGetTheUsageLineAndNoAdapterIsSaidSo)
 {
     for (const std::vector<std::string>& call :
-         std::vector<std::vector<std::string>>{{}, {"frobnicate"}, {"backup"}, {"check", "--json"}, {"dump", "--bogus"}}) {
+         std::vector<std::vector<std::string>>{{},
+                                               {"frobnicate"},
+                                               {"backup"},
+                                               {"check", "--json"},
+                                               {"dump", "--bogus"},
+                                               {"import", "a.json", "--json"},
+                                               {"dump", "--replace"},
+                                               {"export", "a.json", "--slot", "63"},
+                                               {"export", "a.json", "--slot", "1", "--name", "Racing"},
+                                               {"export", "a.json", "--name"},
+                                               {"copy", "Racing"}}) {
         EXPECT_EQ(Run(call), kCtlUsage);
         EXPECT_EQ(err.str().rfind("usage: vantorctl", 0), 0u) << err.str();
     }
@@ -327,6 +357,171 @@ TEST_F(VantorctlTest, EmulatedMemoryFileMustExist)
     const std::string memory = WriteFile("memory.bin", Memory());
     EXPECT_EQ(Run({"--emulated", memory, "dump"}), kCtlOk);
     EXPECT_NE(out.str().find("Racing"), std::string::npos);
+}
+
+// The profiles of the fixture made to use every part of the form, with bytes 42 and 47-63
+// that a new record does not take over.
+class ProfileFileTest : public VantorctlTest {
+protected:
+    ProfileFileTest()
+    {
+        ProfileRecord& racing = Record(4);
+        racing.axisMode = 1;
+        racing.keySlots[AxisMap[10]] = KeyCodeFromName("Left");  // stick left
+        racing.keySlots[AxisMap[19]] = KeyCodeFromName("-");     // the code of "Num -"
+        racing.comboKey = KeyCodeFromName("Scroll Lock");
+        racing.comboButtons = 0xA5;
+        racing.mouseButtons[kMouseMiddle] = kPadR1;
+        racing.speed = kMaxSpeed;
+        racing.keptByte42 = 0x42;
+        racing.keptTail[16] = 0x63;
+        ProfileRecord& wide = AddProfile(9, "", "Q");
+        std::memcpy(wide.name, "\xD6\xD0\xCE\xC4" "Caf\xE9 name!", 14);  // bytes of a code page, 14 of them
+        wide.keySlots[PlainMap[13]] = KeyCodeFromName("S");             // stick down
+        wide.speed = kMinSpeed;
+    }
+
+    static ProfileRecord WithoutUnwrittenBytes(ProfileRecord record)
+    {
+        record.keptByte42 = 0;
+        std::memset(record.keptTail, 0, sizeof record.keptTail);
+        return record;
+    }
+    // What a new record made from `record` under `name` holds.
+    static ProfileRecord NewRecordLike(const ProfileRecord& record, const char* name)
+    {
+        ProfileRecord renamed = WithoutUnwrittenBytes(record);
+        std::memset(renamed.name, 0, kNameBytes);
+        std::strcpy(renamed.name, name);
+        return renamed;
+    }
+    static bool SameBytes(const ProfileRecord& a, const ProfileRecord& b) { return std::memcmp(&a, &b, kBlockSize) == 0; }
+};
+
+TEST_F(ProfileFileTest, ExportThenImportIntoAnEmptyAdapterGivesEqualRecords)
+{
+    const std::string file = WriteFile("profiles.json", std::vector<uint8_t>(100000, 'x'));  // replaced whole
+    ASSERT_EQ(Run({"export", file}), kCtlOk) << err.str();
+    EXPECT_EQ(out.str(), "exported 3 profiles to " + file + "\n");
+    EXPECT_EQ(ReadJson(file)["profiles"][1]["active"], true);
+    const std::vector<ProfileRecord> expected = {WithoutUnwrittenBytes(Record(0)), WithoutUnwrittenBytes(Record(4)),
+                                                 WithoutUnwrittenBytes(Record(9))};
+    std::memset(adapter.Memory(), 0, kImageSize);
+    ASSERT_EQ(Run({"import", file}), kCtlOk) << err.str();
+    for (int slot = 0; slot < 3; ++slot) {
+        EXPECT_TRUE(SameBytes(Record(slot), expected[slot])) << "slot " << slot;
+        EXPECT_EQ(Header().used[slot], kSlotUsed);
+    }
+    EXPECT_EQ(Header().used[3], 0);
+    EXPECT_NE(out.str().find("verified all 64 blocks\nslot 0: profile 1 \"Shooter\" (new)\nslot 1: profile 2 \"Racing\" (new)"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(RestoreRefusal(adapter.Memory()), "");
+}
+
+TEST_F(ProfileFileTest, ImportReplaceGoesOverTheNamesakeAndKeepsItsUnwrittenBytes)
+{
+    std::memset(&Record(1), 0x5A, kBlockSize);  // a deleted profile's bytes in a free slot
+    const std::string exported = TempPath("racing.json");
+    ASSERT_EQ(Run({"export", exported, "--name", "Racing"}), kCtlOk) << err.str();
+    Json document = ReadJson(exported);
+    Json& racing = document["profiles"][0];
+    racing["speed"] = 99;
+    racing["keys"]["B"] = "Up";  // also on A: allowed, as in the window
+    Json other = racing;
+    other["name"] = "Racing 2";
+    document["profiles"].push_back(other);
+    const std::string file = WriteText("edited.json", document.dump());
+
+    ASSERT_EQ(Run({"import", file, "--replace"}), kCtlOk) << err.str();
+    EXPECT_EQ(Record(4).speed, 99);
+    EXPECT_EQ(Record(4).keptByte42, 0x42);
+    EXPECT_EQ(Record(4).keptTail[16], 0x63);
+    EXPECT_TRUE(SameBytes(Record(1), NewRecordLike(Record(4), "Racing 2")));  // none of the deleted profile's bytes
+    EXPECT_EQ(Header().activeProfile, 4);
+    EXPECT_NE(out.str().find("slot 4: profile 1 \"Racing\" (replaced)\nslot 1: profile 2 \"Racing 2\" (new)\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(err.str().find("vantorctl: warning: slot 4: key Up is used 2 times: A, B\n"), std::string::npos) << err.str();
+
+    ASSERT_EQ(Run({"import", file}), kCtlOk) << err.str();  // without --replace both are added
+    EXPECT_NE(out.str().find("slot 2: profile 1 \"Racing\" (new)\nslot 3: profile 2 \"Racing 2\" (new)\n"),
+              std::string::npos)
+        << out.str();
+}
+
+TEST_F(ProfileFileTest, ImportRefusesAFileWithAnyWrongFieldAndWritesNothing)
+{
+    ASSERT_EQ(Run({"export", TempPath("good.json")}), kCtlOk) << err.str();
+    const Json good = ReadJson(TempPath("good.json"));
+    const auto edited = [&good](void (*edit)(Json& racing)) {
+        Json document = good;
+        edit(document["profiles"][1]);
+        return document.dump();
+    };
+    Record(9).keySlots[23] = 0xFF;  // a code that names no key cannot be carried
+    ASSERT_EQ(Run({"export", TempPath("unknown.json"), "--slot", "9"}), kCtlOk) << err.str();
+    const std::vector<uint8_t> before = Memory();
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"{\"profiles\": [", "is refused: not JSON: parse error at line 1"},
+        {"[]", "is refused: has no \"profiles\" list"},
+        {edited([](Json& p) { p["keys"]["stick up"] = "Upp"; }), ": profile 2 \"Racing\": keys.stick up: unknown key name \"Upp\""},
+        {edited([](Json& p) { p["mouse"]["middle"] = "C"; }), ": profile 2 \"Racing\": mouse.middle: unknown pad button name \"C\""},
+        {edited([](Json& p) { p["combination"]["buttons"].push_back("R2"); }), "combination.buttons: unknown pad button name \"R2\""},
+        {edited([](Json& p) { p["speed"] = 1; }), "\"Racing\": speed: 1 is outside 2-120"},
+        {edited([](Json& p) { p["speed"] = 121; }), "\"Racing\": speed: 121 is outside 2-120"},
+        {edited([](Json& p) { p["name"] = "Fifteen bytes!!"; }), "profile 2 \"Fifteen bytes!!\": name: 15 bytes, at most 14"},
+        {edited([](Json& p) { p["name"] = "\u4E2D"; }), "name: the character \"\xE4\xB8\xAD\" does not fit in one byte"},
+        {edited([](Json& p) { p.erase("axisMode"); }), "\"Racing\": axisMode: missing"},
+    };
+    for (const auto& [text, problem] : cases) {
+        EXPECT_EQ(Run({"import", WriteText("wrong.json", text)}), kCtlFileError) << problem;
+        EXPECT_NE(err.str().find(problem), std::string::npos) << err.str();
+    }
+    EXPECT_EQ(Run({"import", TempPath("unknown.json")}), kCtlFileError);
+    EXPECT_NE(err.str().find("keys.ringed round: unknown key name \"unknown (0xFF)\"\nvantorctl: nothing written\n"),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(Memory(), before);
+    EXPECT_EQ(counting.halvesWritten, 0);
+}
+
+TEST_F(ProfileFileTest, ImportAndCopyThatDoNotFitWriteNothing)
+{
+    const std::string file = TempPath("all.json");
+    ASSERT_EQ(Run({"export", file}), kCtlOk) << err.str();
+    Json twice = ReadJson(file);
+    twice["profiles"][0]["name"] = "Racing";
+    EXPECT_EQ(Run({"import", "--replace", WriteText("twice.json", twice.dump())}), kCtlFileError);
+    EXPECT_NE(err.str().find("profile 2 \"Racing\": name: the same as profile 1 \"Racing\"'s"), std::string::npos) << err.str();
+
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (slot != 7 && slot != 8) Header().used[slot] = kSlotUsed;  // two free slots for three profiles
+    EXPECT_EQ(Run({"import", file}), kCtlFileError);
+    EXPECT_NE(err.str().find("vantorctl: profile 3 \"\xC3\x96\xC3\x90\xC3\x8E\xC3\x84" "Caf\xC3\xA9 name!\": no free slot is left"),
+              std::string::npos)
+        << err.str();
+    Header().used[8] = 0x22;  // free, but restore refuses a header with such a flag
+    EXPECT_EQ(Run({"copy", "0", "Shooter 2"}), kCtlFileError);
+    EXPECT_NE(err.str().find("the adapter's header is not sound (used flag of slot 8 is 34"), std::string::npos) << err.str();
+    EXPECT_EQ(counting.halvesWritten, 0);
+}
+
+TEST_F(ProfileFileTest, CopyGoesUnderTheNewNameIntoTheLowestFreeSlot)
+{
+    ASSERT_EQ(Run({"copy", "Racing", "Racing wet"}), kCtlOk) << err.str();
+    EXPECT_TRUE(SameBytes(Record(1), NewRecordLike(Record(4), "Racing wet")));
+    EXPECT_EQ(Header().used[1], kSlotUsed);
+    EXPECT_NE(out.str().find("verified all 64 blocks\nslot 1: copy of slot 4 as \"Racing wet\" (new)\n"), std::string::npos)
+        << out.str();
+    ASSERT_EQ(Run({"copy", "9", "Wide 2"}), kCtlOk) << err.str();
+    EXPECT_EQ(Record(2).speed, kMinSpeed);
+    EXPECT_EQ(Run({"copy", "Missing", "X"}), kCtlUsage);
+    EXPECT_EQ(err.str(), "vantorctl: no used profile is named \"Missing\"\n");
+    EXPECT_EQ(Run({"copy", "5", "X"}), kCtlUsage);
+    EXPECT_EQ(err.str(), "vantorctl: slot 5 is free\n");
+    EXPECT_EQ(Run({"copy", "0", "Fifteen bytes!!"}), kCtlFileError);
+    EXPECT_NE(err.str().find("name: 15 bytes, at most 14"), std::string::npos) << err.str();
 }
 
 }  // namespace
