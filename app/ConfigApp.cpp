@@ -1,7 +1,7 @@
 #include "ConfigApp.h"
 
-#include "AdapterChoice.h"
 #include "ConfigDlg.h"
+#include "Win32AdapterPort.h"
 
 BEGIN_MESSAGE_MAP(CConfigApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
@@ -15,7 +15,8 @@ BOOL CConfigApp::InitInstance()
 {
     AfxEnableControlContainer();
     Enable3dControls();
-    CConfigDlg dialog(ApplicationAdapterPort(), nullptr);
+    Win32AdapterPort driver;
+    CConfigDlg dialog(driver, nullptr);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     return FALSE;
