@@ -13,7 +13,7 @@ namespace {
 constexpr int kInstanceCount = 8;
 constexpr DWORD kMessageBufferSize = 256;
 constexpr DWORD kPacketSize = 8;
-constexpr DWORD kHalfSize = 32;
+constexpr DWORD kHalfSize = kBlockSize / 2;
 constexpr uint8_t kReadOperation = 0x06;
 // A half that surely came less than this after its packet was sent without the 10 ms
 // pause. Any value up to 10 ms is sound; a client that does not pause sends its half well
@@ -45,9 +45,9 @@ OVERLAPPED FreshOverlapped(HANDLE event)
 // The longest time that can have passed between a client's previous message and the one
 // just taken. The server sees a message only when it takes it from the pipe, which is late
 // when the server was kept from running. So it bounds the gap: a message whose read had to
-// wait came after that read was posted, and the next one came before it was taken. Being
-// late only lengthens the bound, so a client that paused is never taken for one that did
-// not.
+// wait came after that read was posted, and every message came before it was taken.
+// Running late only lengthens the bound, so a client that paused is never taken for one
+// that did not.
 class GapBound {
 public:
     void ReadPosted() { m_postedMs = NowMs(); }
