@@ -93,7 +93,8 @@ public:
 
     // Writes the image in the order of a save, then reads every block back: the adapter
     // holds the file only when the save went through and no block failed or differs.
-    int Restore(const std::string& path, const std::vector<uint8_t>& image)
+    // `done` leads the line that tells of success ("restored").
+    int Restore(const std::string& path, const std::vector<uint8_t>& image, const std::string& done)
     {
         m_link.ReplaceImage(image.data());
         const bool saved = m_link.SaveConfig();
@@ -106,7 +107,7 @@ public:
         }
         CompareWithAdapter(image, faulty);
         if (faulty.empty()) {
-            m_output.out << "restored " << path << " and verified all " << kBlockCount << " blocks\n";
+            m_output.out << done << " " << path << " and verified all " << kBlockCount << " blocks\n";
             return kCtlOk;
         }
         return Error("the adapter does not hold " + path + " exactly: " + std::to_string(faulty.size()) + " of " +
@@ -179,20 +180,22 @@ void ShowWriteProgress(std::ostream& err, unsigned pauses)
     if (pauses % 2 == 1) err << "\rwriting block " << (pauses + 1) / 2 << " of " << kBlockCount << std::flush;
 }
 
-// Writes `image` as restore does, showing on a terminal how far the write has come.
-int WriteImage(const std::string& what, const std::vector<uint8_t>& image, AdapterPort& port, CtlOutput output)
+// Writes `image` as restore does, showing on a terminal how far the write has come;
+// `done` leads the line that tells of success.
+int WriteImage(const std::string& done, const std::string& what, const std::vector<uint8_t>& image, AdapterPort& port,
+               CtlOutput output)
 {
     ProgressPort progress(port, [&output](unsigned pauses) {
         if (output.showProgress) ShowWriteProgress(output.err, pauses);
     });
-    return Session(progress, output).Restore(what, image);
+    return Session(progress, output).Restore(what, image, done);
 }
 
 int Restore(const std::string& path, AdapterPort& port, CtlOutput output)
 {
     std::vector<uint8_t> image;
     if (int status = ReadRestoreFile(path, image, output.err)) return status;
-    return WriteImage(path, image, port, output);
+    return WriteImage("restored", path, image, port, output);
 }
 
 int Refuse(const std::vector<std::string>& problems, std::ostream& err)
@@ -249,7 +252,7 @@ int PlaceAndWrite(std::vector<uint8_t>& image, const std::vector<IncomingProfile
     const std::vector<std::string> problems = PlaceProfiles(image, incoming, replace, placements);
     if (!problems.empty()) return Refuse(problems, output.err);
     WarnOfRepeatedKeys(image, placements, output.err);
-    if (int status = WriteImage("the changed configuration", image, port, output)) return status;
+    if (int status = WriteImage("wrote", "the changed configuration", image, port, output)) return status;
     for (size_t index = 0; index < placements.size(); ++index)
         output.out << "slot " << placements[index].slot << ": " << incoming[index].label
                    << (placements[index].replaced ? " (replaced)" : " (new)") << "\n";
