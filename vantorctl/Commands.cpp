@@ -10,6 +10,7 @@
 #include "EmulatedAdapter.h"
 #include "ImageCheck.h"
 #include "ImageDump.h"
+#include "NameText.h"
 #include "ProfileImport.h"
 #include "ProgressPort.h"
 
@@ -83,6 +84,7 @@ public:
         std::string error;
         if (chosen) slots = {ChosenSlot(image, *chosen, error)};
         if (!error.empty()) return Error(error, kCtlUsage);
+        WarnOfNamesWrittenByteForByte(image, slots);
         const std::string text = Json{{"profiles", ProfileList(image.data(), slots)}}.dump(2) + "\n";
         if (!WriteFileAtomically(path, {text.begin(), text.end()}))
             return Error("cannot write " + path + FileErrorReason(), kCtlFileError);
@@ -116,6 +118,16 @@ public:
     }
 
 private:
+    // Export never loses a byte: a name that is not text of the code page goes into the
+    // file byte for byte, which is told.
+    void WarnOfNamesWrittenByteForByte(const std::vector<uint8_t>& image, const std::vector<int>& slots)
+    {
+        for (int slot : slots)
+            if (!TextOfNameBytes(NameBytes(*RecordOfSlot(image.data(), slot))).inCodePage)
+                Report("warning: slot " + std::to_string(slot) + ": name: not text of " + NameCodePage() +
+                       "; written byte for byte, each byte as the character of the same number (ISO 8859-1)");
+    }
+
     // Names each block that cannot be read back or differs from the image, and adds it
     // to `faulty`.
     void CompareWithAdapter(const std::vector<uint8_t>& image, std::set<int>& faulty)
@@ -284,7 +296,7 @@ int Copy(const ProfileChoice& chosen, const std::string& newName, AdapterPort& p
         return kCtlUsage;
     }
     Json form = ProfileJson(*RecordOfSlot(image.data(), source));
-    form["name"] = TextFromNameBytes(newName);
+    form["name"] = TextOfNameBytes(newName).text;
     std::vector<IncomingProfile> incoming(1);
     const std::string label = "copy of slot " + std::to_string(source) + " as \"" + newName + "\"";
     const std::vector<std::string> problems = ReadIncomingProfile(form, label, incoming[0]);
