@@ -63,8 +63,7 @@ bool WideTo(UINT codePage, const std::wstring& wide, std::string& bytes)
     const int size = WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), nullptr, 0, nullptr, check);
     if (size <= 0 || usedDefault) return false;
     bytes.resize(size);
-    return WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), bytes.data(), size, nullptr, check) == size &&
-           !usedDefault;
+    return WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), bytes.data(), size, nullptr, nullptr) == size;
 }
 
 // The text of name bytes; false unless they are text of the code page that converts back
