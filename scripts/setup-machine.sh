@@ -2,7 +2,7 @@
 # Installs what the builds and tests need on a Debian machine (skipped when present).
 set -e
 # wine32:i386 runs the i686 build (the product's target); wine64 runs the x86_64 one.
-packages="cmake ninja-build g++ googletest libgtest-dev libcli11-dev nlohmann-json3-dev mingw-w64 wine64 wine32:i386 xvfb xauth xdotool imagemagick fonts-wqy-microhei locales"
+packages="cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev libcli11-dev mingw-w64 wine64 wine32:i386 xvfb xauth xdotool imagemagick fonts-wqy-microhei locales"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,137 +1,20 @@
 #include "Commands.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <set>
 
 #include "AdapterLink.h"
 #include "AtomicFile.h"
+#include "CommandLine.h"
 #include "EmulatedAdapter.h"
 #include "ImageCheck.h"
 #include "ImageDump.h"
+#include "NameText.h"
 #include "ProfileImport.h"
 #include "ProgressPort.h"
 
 namespace {
-
-const char kUsage[] =
-    "usage: vantorctl [--emulated FILE] (dump [--json] | backup FILE | restore FILE | check |\n"
-    "                 export FILE [--slot N | --name NAME] | import FILE [--replace] |\n"
-    "                 copy SLOT-OR-NAME NEWNAME | --help)";
-
-const char kHelp[] =
-    "Backs up, restores, shows and checks the configuration stored in the adapter, and\n"
-    "moves profiles between the adapter and readable JSON files.\n"
-    "\n"
-    "commands:\n"
-    "  dump [--json]   show the active profile, the used slots and every used profile\n"
-    "  backup FILE     read the whole configuration and write it to FILE (4096 bytes)\n"
-    "  restore FILE    write FILE to the adapter, then read it back and compare\n"
-    "  check           report what is wrong or doubtful in the stored configuration\n"
-    "  export FILE     write every used profile (or the one of --slot N or --name NAME)\n"
-    "                  to FILE as JSON, the active one marked\n"
-    "  import FILE     add the profiles of a JSON FILE, each into the lowest free slot;\n"
-    "                  with --replace, a profile goes over the first used profile of\n"
-    "                  its name where there is one. Nothing is written unless all fit\n"
-    "  copy SLOT-OR-NAME NEWNAME\n"
-    "                  copy a profile (a number names a slot) into the lowest free slot\n"
-    "                  under a new name\n"
-    "\n"
-    "options:\n"
-    "  --emulated FILE use an emulated adapter whose memory is FILE, an existing\n"
-    "                  4096-byte image (blocks in order, header last)\n"
-    "  --help          show this text\n"
-    "\n"
-    "Only restore, import and copy write to the adapter: the whole configuration in the\n"
-    "order of a save, then they read every block back and compare.\n"
-    "\n"
-    "exit status:\n"
-    "  0  success (check: nothing found; restore, import, copy: written and verified)\n"
-    "  1  check found problems\n"
-    "  2  wrong call, or no used profile has the slot or name given\n"
-    "  3  no adapter found\n"
-    "  4  a file cannot be read or written, or restore, import or copy refuses it\n"
-    "  5  a transfer with the adapter failed while reading the configuration\n"
-    "  6  restore, import, copy: the adapter does not hold what was written exactly\n"
-    "     (a block failed or differs)\n";
-
-// A used profile named on the command line: by slot when `slot` is not negative.
-struct ProfileChoice {
-    int slot = -1;
-    std::string name;
-};
-
-struct Invocation {
-    std::string command;
-    std::vector<std::string> operands;
-    std::string emulatedFile;
-    std::optional<ProfileChoice> exported;  // export --slot N | --name NAME
-    bool json = false;
-    bool replace = false;
-    bool help = false;
-};
-
-// A slot number 0 to 62 written in decimal digits.
-bool ParseSlot(const std::string& text, int& slot)
-{
-    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    slot = std::stoi(text);
-    return slot < kSlotCount;
-}
-
-ProfileChoice ChoiceOf(const std::string& slotOrName)
-{
-    ProfileChoice choice;
-    if (!ParseSlot(slotOrName, choice.slot)) choice = {-1, slotOrName};
-    return choice;
-}
-
-// Each command with how many operands it takes.
-const std::map<std::string, size_t> kOperandCounts = {
-    {"dump", 0}, {"check", 0}, {"backup", 1}, {"restore", 1}, {"export", 1}, {"import", 1}, {"copy", 2},
-};
-
-// An option with a value; false when it is none or its value is wrong.
-bool ParseValueOption(const std::string& option, const std::string& value, Invocation& call)
-{
-    if (option == "--emulated") {
-        call.emulatedFile = value;
-        return true;
-    }
-    if (call.exported || (option != "--slot" && option != "--name")) return false;
-    ProfileChoice choice;
-    if (option == "--name") choice.name = value;
-    else if (!ParseSlot(value, choice.slot)) return false;
-    call.exported = choice;
-    return true;
-}
-
-// False on a wrong call.
-bool Parse(const std::vector<std::string>& args, Invocation& call)
-{
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            call.help = true;
-        } else if (arg == "--json") {
-            call.json = true;
-        } else if (arg == "--replace") {
-            call.replace = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            if (i + 1 == args.size() || !ParseValueOption(arg, args[++i], call)) return false;
-        } else if (call.command.empty()) {
-            call.command = arg;
-        } else {
-            call.operands.push_back(arg);
-        }
-    }
-    if (call.help) return true;
-    const auto command = kOperandCounts.find(call.command);
-    return command != kOperandCounts.end() && call.operands.size() == command->second &&
-           (!call.json || call.command == "dump") && (!call.replace || call.command == "import") &&
-           (!call.exported || call.command == "export");
-}
 
 // The used slot `choice` names, or -1 with `error` saying why.
 int ChosenSlot(const std::vector<uint8_t>& image, const ProfileChoice& choice, std::string& error)
@@ -201,6 +84,7 @@ public:
         std::string error;
         if (chosen) slots = {ChosenSlot(image, *chosen, error)};
         if (!error.empty()) return Error(error, kCtlUsage);
+        WarnOfNamesWrittenByteForByte(image, slots);
         const std::string text = Json{{"profiles", ProfileList(image.data(), slots)}}.dump(2) + "\n";
         if (!WriteFileAtomically(path, {text.begin(), text.end()}))
             return Error("cannot write " + path + FileErrorReason(), kCtlFileError);
@@ -211,7 +95,8 @@ public:
 
     // Writes the image in the order of a save, then reads every block back: the adapter
     // holds the file only when the save went through and no block failed or differs.
-    int Restore(const std::string& path, const std::vector<uint8_t>& image)
+    // `done` leads the line that tells of success ("restored").
+    int Restore(const std::string& path, const std::vector<uint8_t>& image, const std::string& done)
     {
         m_link.ReplaceImage(image.data());
         const bool saved = m_link.SaveConfig();
@@ -224,7 +109,7 @@ public:
         }
         CompareWithAdapter(image, faulty);
         if (faulty.empty()) {
-            m_output.out << "restored " << path << " and verified all " << kBlockCount << " blocks\n";
+            m_output.out << done << " " << path << " and verified all " << kBlockCount << " blocks\n";
             return kCtlOk;
         }
         return Error("the adapter does not hold " + path + " exactly: " + std::to_string(faulty.size()) + " of " +
@@ -233,6 +118,16 @@ public:
     }
 
 private:
+    // Export never loses a byte: a name that is not text of the code page goes into the
+    // file byte for byte, which is told.
+    void WarnOfNamesWrittenByteForByte(const std::vector<uint8_t>& image, const std::vector<int>& slots)
+    {
+        for (int slot : slots)
+            if (!TextOfNameBytes(NameBytes(*RecordOfSlot(image.data(), slot))).inCodePage)
+                Report("warning: slot " + std::to_string(slot) + ": name: not text of " + NameCodePage() +
+                       "; written byte for byte, each byte as the character of the same number (ISO 8859-1)");
+    }
+
     // Names each block that cannot be read back or differs from the image, and adds it
     // to `faulty`.
     void CompareWithAdapter(const std::vector<uint8_t>& image, std::set<int>& faulty)
@@ -297,20 +192,22 @@ void ShowWriteProgress(std::ostream& err, unsigned pauses)
     if (pauses % 2 == 1) err << "\rwriting block " << (pauses + 1) / 2 << " of " << kBlockCount << std::flush;
 }
 
-// Writes `image` as restore does, showing on a terminal how far the write has come.
-int WriteImage(const std::string& what, const std::vector<uint8_t>& image, AdapterPort& port, CtlOutput output)
+// Writes `image` as restore does, showing on a terminal how far the write has come;
+// `done` leads the line that tells of success.
+int WriteImage(const std::string& done, const std::string& what, const std::vector<uint8_t>& image, AdapterPort& port,
+               CtlOutput output)
 {
     ProgressPort progress(port, [&output](unsigned pauses) {
         if (output.showProgress) ShowWriteProgress(output.err, pauses);
     });
-    return Session(progress, output).Restore(what, image);
+    return Session(progress, output).Restore(what, image, done);
 }
 
 int Restore(const std::string& path, AdapterPort& port, CtlOutput output)
 {
     std::vector<uint8_t> image;
     if (int status = ReadRestoreFile(path, image, output.err)) return status;
-    return WriteImage(path, image, port, output);
+    return WriteImage("restored", path, image, port, output);
 }
 
 int Refuse(const std::vector<std::string>& problems, std::ostream& err)
@@ -367,7 +264,7 @@ int PlaceAndWrite(std::vector<uint8_t>& image, const std::vector<IncomingProfile
     const std::vector<std::string> problems = PlaceProfiles(image, incoming, replace, placements);
     if (!problems.empty()) return Refuse(problems, output.err);
     WarnOfRepeatedKeys(image, placements, output.err);
-    if (int status = WriteImage("the changed configuration", image, port, output)) return status;
+    if (int status = WriteImage("wrote", "the changed configuration", image, port, output)) return status;
     for (size_t index = 0; index < placements.size(); ++index)
         output.out << "slot " << placements[index].slot << ": " << incoming[index].label
                    << (placements[index].replaced ? " (replaced)" : " (new)") << "\n";
@@ -388,18 +285,18 @@ int Import(const std::string& path, bool replace, AdapterPort& port, CtlOutput o
 }
 
 // The copy goes through the JSON form, so it carries what an export carries.
-int Copy(const std::string& slotOrName, const std::string& newName, AdapterPort& port, CtlOutput output)
+int Copy(const ProfileChoice& chosen, const std::string& newName, AdapterPort& port, CtlOutput output)
 {
     std::vector<uint8_t> image;
     if (int status = Session(port, output).Load(image)) return status;
     std::string error;
-    const int source = ChosenSlot(image, ChoiceOf(slotOrName), error);
+    const int source = ChosenSlot(image, chosen, error);
     if (source < 0) {
         output.err << "vantorctl: " << error << "\n";
         return kCtlUsage;
     }
     Json form = ProfileJson(*RecordOfSlot(image.data(), source));
-    form["name"] = TextFromNameBytes(newName);
+    form["name"] = TextOfNameBytes(newName).text;
     std::vector<IncomingProfile> incoming(1);
     const std::string label = "copy of slot " + std::to_string(source) + " as \"" + newName + "\"";
     const std::vector<std::string> problems = ReadIncomingProfile(form, label, incoming[0]);
@@ -409,13 +306,13 @@ int Copy(const std::string& slotOrName, const std::string& newName, AdapterPort&
 
 int RunCommand(const Invocation& call, AdapterPort& port, CtlOutput output)
 {
-    if (call.command == "restore") return Restore(call.operands[0], port, output);
-    if (call.command == "import") return Import(call.operands[0], call.replace, port, output);
-    if (call.command == "copy") return Copy(call.operands[0], call.operands[1], port, output);
+    if (call.command == "restore") return Restore(call.file, port, output);
+    if (call.command == "import") return Import(call.file, call.replace, port, output);
+    if (call.command == "copy") return Copy(call.source, call.newName, port, output);
     Session session(port, output);
     if (call.command == "dump") return session.Dump(call.json);
-    if (call.command == "backup") return session.Backup(call.operands[0]);
-    if (call.command == "export") return session.Export(call.operands[0], call.exported);
+    if (call.command == "backup") return session.Backup(call.file);
+    if (call.command == "export") return session.Export(call.file, call.exported);
     return session.Check();
 }
 
@@ -437,8 +334,9 @@ int RunEmulated(const Invocation& call, CtlOutput output)
 int RunVantorctl(const std::vector<std::string>& args, CtlOutput output, AdapterPort* defaultPort)
 {
     Invocation call;
-    if (!Parse(args, call)) {
-        output.err << kUsage << "\n";
+    std::string problem;
+    if (!ParseCommandLine(args, call, problem)) {
+        output.err << kUsage << "\nvantorctl: " << problem << "\n";
         return kCtlUsage;
     }
     if (call.help) {

@@ -3,31 +3,12 @@
 #include <cstring>
 
 #include "KeyTable.h"
+#include "NameText.h"
 #include "PadNames.h"
 
 namespace {
 
 Json KeyJson(uint8_t code) { return code ? Json(KeyCodeText(code)) : Json(nullptr); }
-
-// The name bytes of JSON text, or false with the first character beyond U+00FF in
-// `wide`. The parser hands over valid UTF-8 only.
-bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& wide)
-{
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        unsigned code = length == 1 ? lead : lead & (0x3Fu >> (length - 1));
-        for (size_t k = 1; k < length && i + k < text.size(); ++k)
-            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-        if (code > 0xFF) {
-            wide = text.substr(i, length);
-            return false;
-        }
-        bytes += static_cast<char>(code);
-        i += length;
-    }
-    return true;
-}
 
 // Reads one profile form into a record, collecting a problem per wrong field.
 class ProfileReader {
@@ -73,10 +54,9 @@ private:
         const Json* name = Member(m_profile, "name", "name");
         if (!name) return;
         std::string bytes;
-        std::string wide;
+        std::string problem;
         if (!name->is_string()) return Report("name", "not a text");
-        if (!NameBytesFromText(name->get<std::string>(), bytes, wide))
-            return Report("name", "the character " + Json(wide).dump() + " does not fit in one byte");
+        if (!NameBytesFromText(name->get<std::string>(), bytes, problem)) return Report("name", problem);
         if (bytes.find('\0') != std::string::npos) return Report("name", "holds a NUL character");
         if (bytes.size() >= kNameBytes)
             return Report("name", std::to_string(bytes.size()) + " bytes, at most " + std::to_string(kNameBytes - 1));
@@ -166,21 +146,6 @@ std::string NameBytes(const ProfileRecord& record)
     return std::string(record.name, end ? static_cast<const char*>(end) : record.name + kNameBytes);
 }
 
-std::string TextFromNameBytes(const std::string& bytes)
-{
-    std::string text;
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            text += c;
-        } else {
-            text += static_cast<char>(0xC0 | (byte >> 6));
-            text += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return text;
-}
-
 Json ProfileJson(const ProfileRecord& record)
 {
     Json keys = Json::object();
@@ -190,7 +155,7 @@ Json ProfileJson(const ProfileRecord& record)
     for (int button = 0; button < kMouseButtonCount; ++button)
         mouse[MouseButtonName(button)] = PadButtonName(record.mouseButtons[button]);
     const Json combination = {{"key", KeyJson(record.comboKey)}, {"buttons", CombinationButtonNames(record.comboButtons)}};
-    return {{"name", TextFromNameBytes(NameBytes(record))},
+    return {{"name", TextOfNameBytes(NameBytes(record)).text},
             {"speed", record.speed},
             {"axisMode", record.axisMode},
             {"keys", keys},

@@ -16,12 +16,9 @@ using Json = nlohmann::ordered_json;
 
 // The name's bytes up to its NUL (all 15 when it has none).
 std::string NameBytes(const ProfileRecord& record);
-// Name bytes as JSON text: each byte is the character of the same number (ISO 8859-1),
-// so that every name, whatever its code page, comes back from a file byte for byte.
-std::string TextFromNameBytes(const std::string& bytes);
 
-// The form of `record`. A byte that names nothing reads as the text dump shows it
-// ("unknown (0xNN)", "invalid (N)"), which import refuses.
+// The form of `record` (the name's text as NameText.h tells). A byte that names nothing
+// reads as the text dump shows it ("unknown (0xNN)", "invalid (N)"), which import refuses.
 Json ProfileJson(const ProfileRecord& record);
 // The forms of the profiles in `slots` of the 4096-byte image, each led by its slot and
 // whether it is the active profile.

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "AtomicFile.h"
 #include "Commands.h"
 #include "EmulatedAdapter.h"
@@ -115,7 +119,7 @@ TEST_F(VantorctlTest, BackupThenRestoreGivesTheSameMemoryByteForByte)
     std::memset(adapter.Memory(), 0xEE, kImageSize);
     EXPECT_EQ(Run({"restore", backup}), kCtlOk) << err.str();
     EXPECT_EQ(Memory(), original);
-    EXPECT_NE(out.str().find("verified"), std::string::npos);
+    EXPECT_EQ(out.str(), "restored " + backup + " and verified all 64 blocks\n");
 }
 
 // Block 1's write transfers are numbered 5 to 8: packet, half, packet, half.
@@ -359,6 +363,16 @@ TEST_F(VantorctlTest, EmulatedMemoryFileMustExist)
     EXPECT_NE(out.str().find("Racing"), std::string::npos);
 }
 
+// A name of 14 bytes of code page 936, as the window writes it on a Chinese Windows, and
+// its text in a file: on Windows the code page's text, elsewhere each byte as the
+// character of the same number.
+const char kWideNameBytes[] = "\xD6\xD0\xCE\xC4" "Caf\xA8\xA6 name";
+#ifdef _WIN32
+const std::string kWideNameText = "\u4E2D\u6587Caf\u00E9 name";
+#else
+const std::string kWideNameText = "\u00D6\u00D0\u00CE\u00C4" "Caf\u00A8\u00A6 name";
+#endif
+
 // The profiles of the fixture made to use every part of the form, with bytes 42 and 47-63
 // that a new record does not take over.
 class ProfileFileTest : public VantorctlTest {
@@ -376,7 +390,7 @@ protected:
         racing.keptByte42 = 0x42;
         racing.keptTail[16] = 0x63;
         ProfileRecord& wide = AddProfile(9, "", "Q");
-        std::memcpy(wide.name, "\xD6\xD0\xCE\xC4" "Caf\xE9 name!", 14);  // bytes of a code page, 14 of them
+        std::memcpy(wide.name, kWideNameBytes, 14);
         wide.keySlots[PlainMap[13]] = KeyCodeFromName("S");             // stick down
         wide.speed = kMinSpeed;
     }
@@ -403,7 +417,10 @@ TEST_F(ProfileFileTest, ExportThenImportIntoAnEmptyAdapterGivesEqualRecords)
     const std::string file = WriteFile("profiles.json", std::vector<uint8_t>(100000, 'x'));  // replaced whole
     ASSERT_EQ(Run({"export", file}), kCtlOk) << err.str();
     EXPECT_EQ(out.str(), "exported 3 profiles to " + file + "\n");
-    EXPECT_EQ(ReadJson(file)["profiles"][1]["active"], true);
+    const Json exported = ReadJson(file);
+    EXPECT_EQ(exported["profiles"][1]["active"], true);
+    EXPECT_EQ(exported["profiles"][2]["name"], kWideNameText);
+    EXPECT_EQ(err.str(), "");
     const std::vector<ProfileRecord> expected = {WithoutUnwrittenBytes(Record(0)), WithoutUnwrittenBytes(Record(4)),
                                                  WithoutUnwrittenBytes(Record(9))};
     std::memset(adapter.Memory(), 0, kImageSize);
@@ -471,7 +488,7 @@ TEST_F(ProfileFileTest, ImportRefusesAFileWithAnyWrongFieldAndWritesNothing)
         {edited([](Json& p) { p["speed"] = 1; }), "\"Racing\": speed: 1 is outside 2-120"},
         {edited([](Json& p) { p["speed"] = 121; }), "\"Racing\": speed: 121 is outside 2-120"},
         {edited([](Json& p) { p["name"] = "Fifteen bytes!!"; }), "profile 2 \"Fifteen bytes!!\": name: 15 bytes, at most 14"},
-        {edited([](Json& p) { p["name"] = "\u4E2D"; }), "name: the character \"\xE4\xB8\xAD\" does not fit in one byte"},
+        {edited([](Json& p) { p["name"] = "Smile \U0001F600"; }), "name: the character \"\U0001F600\" is not in "},
         {edited([](Json& p) { p.erase("axisMode"); }), "\"Racing\": axisMode: missing"},
     };
     for (const auto& [text, problem] : cases) {
@@ -498,7 +515,7 @@ TEST_F(ProfileFileTest, ImportAndCopyThatDoNotFitWriteNothing)
     for (int slot = 0; slot < kSlotCount; ++slot)
         if (slot != 7 && slot != 8) Header().used[slot] = kSlotUsed;  // two free slots for three profiles
     EXPECT_EQ(Run({"import", file}), kCtlFileError);
-    EXPECT_NE(err.str().find("vantorctl: profile 3 \"\xC3\x96\xC3\x90\xC3\x8E\xC3\x84" "Caf\xC3\xA9 name!\": no free slot is left"),
+    EXPECT_NE(err.str().find("vantorctl: profile 3 \"" + kWideNameText + "\": no free slot is left"),
               std::string::npos)
         << err.str();
     Header().used[8] = 0x22;  // free, but restore refuses a header with such a flag
@@ -512,7 +529,7 @@ TEST_F(ProfileFileTest, CopyGoesUnderTheNewNameIntoTheLowestFreeSlot)
     ASSERT_EQ(Run({"copy", "Racing", "Racing wet"}), kCtlOk) << err.str();
     EXPECT_TRUE(SameBytes(Record(1), NewRecordLike(Record(4), "Racing wet")));
     EXPECT_EQ(Header().used[1], kSlotUsed);
-    EXPECT_NE(out.str().find("verified all 64 blocks\nslot 1: copy of slot 4 as \"Racing wet\" (new)\n"), std::string::npos)
+    EXPECT_NE(out.str().find("wrote the changed configuration and verified all 64 blocks\nslot 1: copy of slot 4 as \"Racing wet\" (new)\n"), std::string::npos)
         << out.str();
     ASSERT_EQ(Run({"copy", "9", "Wide 2"}), kCtlOk) << err.str();
     EXPECT_EQ(Record(2).speed, kMinSpeed);
@@ -523,5 +540,32 @@ TEST_F(ProfileFileTest, CopyGoesUnderTheNewNameIntoTheLowestFreeSlot)
     EXPECT_EQ(Run({"copy", "0", "Fifteen bytes!!"}), kCtlFileError);
     EXPECT_NE(err.str().find("name: 15 bytes, at most 14"), std::string::npos) << err.str();
 }
+
+#ifdef _WIN32
+// Names are text of the system's ANSI code page; the test session's is 936.
+TEST_F(ProfileFileTest, NamesAreTextOfTheAnsiCodePageAndOtherBytesTravelByteForByte)
+{
+    ASSERT_EQ(GetACP(), 936u) << "runs in a Chinese session (scripts/wine-session.sh)";
+    std::memcpy(Record(0).name, "Caf\xE9", 5);  // ends in a lead byte: not text of code page 936
+    const std::string file = TempPath("names.json");
+    ASSERT_EQ(Run({"export", file}), kCtlOk) << err.str();
+    EXPECT_EQ(err.str(), "vantorctl: warning: slot 0: name: not text of code page 936; written byte for byte, "
+                         "each byte as the character of the same number (ISO 8859-1)\n");
+    Json document = ReadJson(file);
+    EXPECT_EQ(document["profiles"][0]["name"], "Caf\u00E9");
+
+    // Seven Chinese characters take 14 bytes in the code page (21 in UTF-8); eight take 16.
+    document["profiles"] = Json::array({document["profiles"][1], document["profiles"][1]});
+    document["profiles"][0]["name"] = "\u4E2D\u6587\u4E2D\u6587\u4E2D\u6587\u4E2D";
+    document["profiles"][1]["name"] = "\u4E2D\u6587\u4E2D\u6587\u4E2D\u6587\u4E2D\u6587";
+    const std::vector<uint8_t> before = Memory();
+    EXPECT_EQ(Run({"import", WriteText("long.json", document.dump())}), kCtlFileError);
+    EXPECT_NE(err.str().find("\": name: 16 bytes, at most 14\n"), std::string::npos) << err.str();
+    EXPECT_EQ(Memory(), before);
+    document["profiles"].erase(1);
+    ASSERT_EQ(Run({"import", WriteText("seven.json", document.dump())}), kCtlOk) << err.str();
+    EXPECT_EQ(NameBytes(Record(1)), "\xD6\xD0\xCE\xC4\xD6\xD0\xCE\xC4\xD6\xD0\xCE\xC4\xD6\xD0");
+}
+#endif
 
 }  // namespace

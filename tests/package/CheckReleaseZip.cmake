@@ -2,6 +2,9 @@
 # named like the zip; both programs 32-bit and importing only DLLs that come with Windows.
 #   cmake -D ZIP=<zip> -D OBJDUMP=<mingw objdump> -D WORK=<empty folder to unpack into> -P CheckReleaseZip.cmake
 cmake_minimum_required(VERSION 3.20)
+# objdump's words are read below: untranslated, whatever the caller's language (the
+# Windows tests run in a Chinese one).
+set(ENV{LC_ALL} C)
 
 set(windows_dlls advapi32 comctl32 comdlg32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 setupapi shell32 shlwapi
     user32 uxtheme version winmm ws2_32)

@@ -1,0 +1,122 @@
+#include "CommandLine.h"
+
+#include <CLI/CLI.hpp>
+
+#include "ConfigImage.h"
+
+const char kUsage[] =
+    "usage: vantorctl [--emulated FILE] (dump [--json] | backup FILE | restore FILE | check |\n"
+    "                 export FILE [--slot N | --name NAME] | import FILE [--replace] |\n"
+    "                 copy SLOT-OR-NAME NEWNAME | --help)";
+
+const char kHelp[] =
+    "Backs up, restores, shows and checks the configuration stored in the adapter, and\n"
+    "moves profiles between the adapter and readable JSON files.\n"
+    "\n"
+    "commands:\n"
+    "  dump [--json]   show the active profile, the used slots and every used profile\n"
+    "  backup FILE     read the whole configuration and write it to FILE (4096 bytes)\n"
+    "  restore FILE    write FILE to the adapter, then read it back and compare\n"
+    "  check           report what is wrong or doubtful in the stored configuration\n"
+    "  export FILE     write every used profile (or the one of --slot N or --name NAME)\n"
+    "                  to FILE as JSON, the active one marked\n"
+    "  import FILE     add the profiles of a JSON FILE, each into the lowest free slot;\n"
+    "                  with --replace, a profile goes over the first used profile of\n"
+    "                  its name where there is one. Nothing is written unless all fit\n"
+    "  copy SLOT-OR-NAME NEWNAME\n"
+    "                  copy a profile (a number names a slot) into the lowest free slot\n"
+    "                  under a new name\n"
+    "\n"
+    "options:\n"
+    "  --emulated FILE use an emulated adapter whose memory is FILE, an existing\n"
+    "                  4096-byte image (blocks in order, header last)\n"
+    "  --help          show this text\n"
+    "\n"
+    "Only restore, import and copy write to the adapter: the whole configuration in the\n"
+    "order of a save, then they read every block back and compare.\n"
+    "\n"
+    "exit status:\n"
+    "  0  success (check: nothing found; restore, import, copy: written and verified)\n"
+    "  1  check found problems\n"
+    "  2  wrong call, or no used profile has the slot or name given\n"
+    "  3  no adapter found\n"
+    "  4  a file cannot be read or written, or restore, import or copy refuses it\n"
+    "  5  a transfer with the adapter failed while reading the configuration\n"
+    "  6  restore, import, copy: the adapter does not hold what was written exactly\n"
+    "     (a block failed or differs)\n";
+
+namespace {
+
+// A slot number 0 to 62 written in decimal digits (the library's number reading would
+// also take hexadecimal and octal).
+bool ParseSlot(const std::string& text, int& slot)
+{
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    slot = std::stoi(text);
+    return slot < kSlotCount;
+}
+
+std::string SlotProblem(const std::string& text)
+{
+    int slot = 0;
+    return ParseSlot(text, slot) ? "" : "a slot is a number from 0 to " + std::to_string(kSlotCount - 1);
+}
+
+ProfileChoice ChoiceOf(const std::string& slotOrName)
+{
+    ProfileChoice choice;
+    if (!ParseSlot(slotOrName, choice.slot)) choice = {-1, slotOrName};
+    return choice;
+}
+
+// What the parsed command line holds that is read only after parsing.
+struct ParsedTexts {
+    std::string slot;
+    std::string name;
+    std::string source;
+    const CLI::Option* slotGiven = nullptr;
+    const CLI::Option* nameGiven = nullptr;
+};
+
+// Each command with its operands and options, the values landing in `call` and `texts`.
+void DescribeCommands(CLI::App& cli, Invocation& call, ParsedTexts& texts)
+{
+    cli.add_option("--emulated", call.emulatedFile);
+    cli.require_subcommand(1);
+    cli.fallthrough();  // --emulated may also follow the command
+    cli.add_subcommand("dump")->add_flag("--json", call.json);
+    cli.add_subcommand("check");
+    for (const char* command : {"backup", "restore", "export", "import"})
+        cli.add_subcommand(command)->add_option("FILE", call.file)->required();
+    CLI::App& exporting = *cli.get_subcommand("export");
+    CLI::Option* slot = exporting.add_option("--slot", texts.slot)->check(SlotProblem);
+    texts.slotGiven = slot;
+    texts.nameGiven = exporting.add_option("--name", texts.name)->excludes(slot);
+    cli.get_subcommand("import")->add_flag("--replace", call.replace);
+    CLI::App& copy = *cli.add_subcommand("copy");
+    copy.add_option("SLOT-OR-NAME", texts.source)->required();
+    copy.add_option("NEWNAME", call.newName)->required();
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& args, Invocation& call, std::string& problem)
+{
+    CLI::App cli("", "vantorctl");
+    ParsedTexts texts;
+    DescribeCommands(cli, call, texts);
+    try {
+        cli.parse(std::vector<std::string>(args.rbegin(), args.rend()));  // it takes them last first
+    } catch (const CLI::CallForHelp&) {
+        call.help = true;
+        return true;
+    } catch (const CLI::ParseError& error) {
+        problem = error.what();
+        return false;
+    }
+    call.command = cli.get_subcommands().front()->get_name();
+    call.source = ChoiceOf(texts.source);
+    if (texts.slotGiven->count()) call.exported = ChoiceOf(texts.slot);
+    if (texts.nameGiven->count()) call.exported = ProfileChoice{-1, texts.name};
+    return true;
+}
