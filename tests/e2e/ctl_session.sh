@@ -18,13 +18,14 @@ mkdir -p "$folder"
 memory="$folder/memory.bin"
 adapter_start "$memory"
 ctl="$build/vantorctl/vantorctl.exe"
+cd "$folder"  # file names as a Windows user gives them: relative to the current folder
 
-"$wine" "$ctl" dump >"$folder/dump.txt"
+"$wine" "$ctl" dump >dump.txt
 for name in Shooter Racing Flight; do
-  grep -q "\"$name\"" "$folder/dump.txt" || { echo "dump does not list $name:"; cat "$folder/dump.txt"; exit 1; }
+  grep -q "\"$name\"" dump.txt || { echo "dump does not list $name:"; cat dump.txt; exit 1; }
 done
-"$wine" "$ctl" backup "$folder/backup.bin"
-cmp "$folder/backup.bin" "$memory"
-"$wine" "$build/tests/e2e/session_image.exe" --write "$folder/wanted.bin"
-"$wine" "$ctl" restore "$folder/wanted.bin"
-cmp "$memory" "$folder/wanted.bin"
+"$wine" "$ctl" backup backup.bin
+cmp backup.bin memory.bin
+"$wine" "$build/tests/e2e/session_image.exe" --write wanted.bin
+"$wine" "$ctl" restore wanted.bin
+cmp memory.bin wanted.bin
