@@ -1,6 +1,7 @@
 # Sourced after wine-session.sh: finds the program's windows from the Windows side (inside
 # a Wine desktop they are no X windows of their own) and clicks them with real X input.
-# Needs $build (the x86_64 build folder, with tests/e2e/control_centre.exe) and $title.
+# Needs $build (a Windows build folder, with tests/e2e/control_centre.exe), $wine (its
+# loader) and $title.
 
 # centre TITLE CONTROL-ID [ROW]: the screen position of a control's (or list row's) centre.
 # Fails when there is no such window.
