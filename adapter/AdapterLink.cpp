@@ -111,9 +111,20 @@ bool CAdapterLink::ReopenForSave()
 bool CAdapterLink::SaveConfig()
 {
     m_savedBlocks = 0;
-    if (handle == kInvalidAdapterHandle || !m_imageWhole) return false;
+    if (!m_imageWhole) return false;
     if (!ReopenForSave()) return false;
     for (int block = 0; block < kBlockCount; ++block, ++m_savedBlocks)
         if (!WriteBlock(block, BlockAddress(block))) return false;
     return true;
+}
+
+std::vector<BlockFault> CAdapterLink::VerifyConfig()
+{
+    std::vector<BlockFault> faults;
+    for (int block = 0; block < kBlockCount; ++block) {
+        uint8_t stored[kBlockSize];
+        if (!ReadBlock(block, stored)) faults.push_back({block, true});
+        else if (std::memcmp(stored, BlockAddress(block), kBlockSize) != 0) faults.push_back({block, false});
+    }
+    return faults;
 }

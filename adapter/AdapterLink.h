@@ -5,9 +5,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "AdapterPort.h"
 #include "ConfigImage.h"
+
+// A block that the adapter does not hold as the image has it.
+struct BlockFault {
+    int block;
+    bool unreadable;  // it could not be read back; otherwise it differs
+};
 
 class CAdapterLink {
 public:
@@ -23,10 +30,15 @@ public:
     // Points `records` at the record buffer, then reads the header and all 63 records.
     // True only when every block arrived whole; a partly read image is never saved.
     bool LoadConfig(uint8_t** records);
-    // Writes the 63 records, then the header. False when the adapter is absent, the image
-    // is not whole (not loaded, nor replaced), or any transfer fails; it stops at the
-    // first failure so that the header is never written after a broken record.
+    // Opens the adapter anew and writes the 63 records, then the header. False when the
+    // image is not whole (not loaded, nor replaced), the adapter cannot be opened, or any
+    // transfer fails; it stops at the first failure so that the header is never written
+    // after a broken record. A failed save can be tried again.
     bool SaveConfig();
+    // Reads every block back, in block order, through the handle of the last save: the
+    // adapter acknowledges nothing, so only this tells that it holds the image. Empty when
+    // every block arrived and equals the image.
+    std::vector<BlockFault> VerifyConfig();
     // Takes a complete 4096-byte image (blocks in order, header last) as the one to save.
     void ReplaceImage(const uint8_t* image);
     // How many blocks the last SaveConfig wrote whole, in its transfer order (records by
@@ -36,7 +48,8 @@ public:
     uint8_t* Records() { return m_records.get(); }
     uint8_t* Header() { return m_header; }
     ImageHeader& HeaderFields() { return *reinterpret_cast<ImageHeader*>(m_header); }
-    // The invalid handle after a failed open means that no adapter is present.
+    // The invalid handle after a failed open (of the load, or of the last save) means that
+    // no adapter was found.
     AdapterHandle Handle() const { return handle; }
 
 private:

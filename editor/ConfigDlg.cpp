@@ -46,6 +46,10 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_WM_DEVICECHANGE()
     ON_STN_CLICKED(IDC_LOGO, &CConfigDlg::OnLogo)
     ON_WM_MOUSEMOVE()
+    ON_CONTROL_RANGE(EN_CHANGE, IDC_KEY_FIRST, IDC_COMBO_KEY, &CConfigDlg::OnControlEdited)
+    ON_CONTROL_RANGE(BN_CLICKED, IDC_AXIS_MODE, IDC_AXIS_MODE, &CConfigDlg::OnControlEdited)
+    ON_CONTROL_RANGE(BN_CLICKED, IDC_COMBO_FIRST, IDC_MIDDLE_FIRST + kPadButtonCount - 1, &CConfigDlg::OnControlEdited)
+    ON_WM_HSCROLL()
 END_MESSAGE_MAP()
 
 CConfigDlg::CConfigDlg(AdapterPort& port, CWnd* pParent)
@@ -57,7 +61,9 @@ CConfigDlg::CConfigDlg(AdapterPort& port, CWnd* pParent)
       m_pRecords(nullptr),
       m_pUsed(nullptr),
       m_nShownItem(-1),
-      m_crActiveMark(kStartupActiveColor)
+      m_crActiveMark(kStartupActiveColor),
+      m_bAdapterPresent(FALSE),
+      m_bShowing(FALSE)
 {
 }
 
@@ -80,6 +86,7 @@ BOOL CConfigDlg::OnInitDialog()
         WaitCursor wait;
         loaded = m_link.LoadConfig(&m_pRecords);
     }
+    m_bAdapterPresent = m_link.Handle() != kInvalidAdapterHandle;
     if (loaded) EnableEditing();
     if (m_pRecords) ListUsedProfiles();
     SetButtonPictures();
@@ -135,9 +142,11 @@ void CConfigDlg::OnOK()
     bool saved;
     {
         WaitCursor wait;
-        saved = m_link.SaveConfig();
+        saved = m_link.SaveConfig() && m_link.VerifyConfig().empty();
     }
-    // A failed save keeps the window and its edits, so that OK can be tried again.
+    // A failed save keeps the window and its edits, so that OK can be tried again. The
+    // adapter acknowledges no write: a save has failed too when a block does not read back
+    // as written.
     if (!saved) {
         MessageBoxA(m_hWnd, kSaveFailedText, kSaveFailedCaption, MB_OK | MB_ICONERROR);
         return;

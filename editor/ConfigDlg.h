@@ -34,6 +34,8 @@ protected:
     BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
     void OnMouseMove(UINT nFlags, POINT point);
     void OnLogo();
+    void OnControlEdited(UINT nID);
+    void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
 
     // Hands the logo's web address to the shell (tests watch it instead).
     virtual void OpenWebAddress();
@@ -49,6 +51,8 @@ protected:
     uint8_t* m_pUsed;
     int m_nShownItem;
     COLORREF m_crActiveMark;  // red for the profile active at start-up, blue once Use ran
+    BOOL m_bAdapterPresent;   // found by the load; a failed save does not change it
+    BOOL m_bShowing;          // the show phase is setting the controls: no edit of the user's
 
 private:
     void AddAboutItem();
@@ -61,8 +65,8 @@ private:
     ImageHeader& Header() { return m_link.HeaderFields(); }
     BOOL KeyDown(const MSG* pMsg);
     BOOL LeftButtonDown(const MSG* pMsg);
+    BOOL ClickGated(const MSG* pMsg) const;
     BOOL RightButtonDown(const MSG* pMsg);
     BOOL IsLogoAt(POINT point) const;
     void MoveActiveMark(int markedRow);
-    bool AdapterPresent() const { return m_link.Handle() != kInvalidAdapterHandle; }
 };

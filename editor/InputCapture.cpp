@@ -1,6 +1,7 @@
 // Looks at every message before the dialog manager: key presses in key boxes become key
 // names, edit gestures mark the shown profile for storing, clicks are swallowed while no
-// adapter is present, and a right click on the list opens its menu.
+// adapter is present, and a right click on the list opens its menu. The controls' own
+// notifications mark every change of their values.
 #include "ConfigDlg.h"
 #include "KeyTable.h"
 #include "resource.h"
@@ -20,12 +21,17 @@ bool IsKeyBox(int id) { return id >= IDC_KEY_FIRST && id <= IDC_COMBO_KEY; }
 
 BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
 {
+    // A message posted to the thread rather than to a window is none of the window's input.
+    if (!pMsg->hwnd) return CDialog::PreTranslateMessage(pMsg);
     switch (pMsg->message) {
     case WM_KEYDOWN:
         if (KeyDown(pMsg)) return TRUE;
         break;
     case WM_LBUTTONDOWN:
         if (LeftButtonDown(pMsg)) return TRUE;
+        break;
+    case WM_LBUTTONDBLCLK:  // a button takes the second press of a double click as a press
+        if (ClickGated(pMsg)) return TRUE;
         break;
     case WM_RBUTTONDOWN:
         if (RightButtonDown(pMsg)) return TRUE;
@@ -43,7 +49,7 @@ BOOL CConfigDlg::KeyDown(const MSG* pMsg)
     if (!m_bModified) m_bModified = 1;
     const char* name = KeyNameFromVirtualKey(static_cast<uint8_t>(pMsg->wParam));
     box->SetWindowText(name ? name : "");
-    GetNextDlgTabItem(box, FALSE)->SetFocus();
+    if (CWnd* next = GetNextDlgTabItem(box, FALSE)) next->SetFocus();
     return TRUE;
 }
 
@@ -55,15 +61,21 @@ BOOL CConfigDlg::LeftButtonDown(const MSG* pMsg)
     MapWindowPoints(pMsg->hwnd, m_hWnd, &point, 1);
     if (IsLogoAt(point)) OpenWebAddress();
 
+    if (ClickGated(pMsg)) return TRUE;
     const int id = CWnd::FromHandle(pMsg->hwnd)->GetDlgCtrlID();
-    if (!AdapterPresent() && id != IDCANCEL) return TRUE;
     if (!m_bModified && id >= kFirstEditControl && id <= kLastEditControl) m_bModified = 1;
     return FALSE;
 }
 
+// Without an adapter, a press anywhere but on Cancel is swallowed.
+BOOL CConfigDlg::ClickGated(const MSG* pMsg) const
+{
+    return !m_bAdapterPresent && CWnd::FromHandle(pMsg->hwnd)->GetDlgCtrlID() != IDCANCEL;
+}
+
 BOOL CConfigDlg::RightButtonDown(const MSG* pMsg)
 {
-    if (!AdapterPresent()) return TRUE;
+    if (!m_bAdapterPresent) return TRUE;
     if (pMsg->hwnd == m_listProfiles.GetSafeHwnd()) ShowListMenu(pMsg);
     return FALSE;
 }
@@ -81,5 +93,17 @@ void CConfigDlg::OnMouseMove(UINT, POINT point)
 }
 
 void CConfigDlg::OnLogo() { OpenWebAddress(); }
+
+// Whatever changes a control's value, keyboard and mouse wheel included, marks the shown
+// profile for storing; the values that the show phase sets are no edits.
+void CConfigDlg::OnControlEdited(UINT)
+{
+    if (!m_bShowing) m_bModified = 1;
+}
+
+void CConfigDlg::OnHScroll(UINT, UINT, CWnd* pScrollBar)
+{
+    if (pScrollBar == &m_sliderSpeed) OnControlEdited(IDC_SPEED);
+}
 
 void CConfigDlg::OpenWebAddress() { ShellExecuteA(m_hWnd, "Open", kWebAddress, nullptr, nullptr, SW_SHOW); }

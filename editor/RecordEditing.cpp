@@ -67,6 +67,8 @@ void CConfigDlg::StoreRecord(ProfileRecord& record)
 
 void CConfigDlg::ShowRecord(const ProfileRecord& record)
 {
+    // The controls notify the values set here as changes; they are none of the user's.
+    m_bShowing = TRUE;
     const uint8_t* map = KeySlotMap(record.axisMode);
     for (int box = 0; box < kKeyBoxCount; ++box) {
         const char* name = KeyNameFromCode(record.keySlots[map[box]]);
@@ -87,4 +89,5 @@ void CConfigDlg::ShowRecord(const ProfileRecord& record)
     }
     CheckDlgButton(IDC_AXIS_MODE, record.axisMode ? BST_CHECKED : BST_UNCHECKED);
     m_sliderSpeed.SetPos(record.speed);
+    m_bShowing = FALSE;
 }

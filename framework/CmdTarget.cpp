@@ -1,5 +1,8 @@
 #include "CmdTarget.h"
 
+// Before windowsx.h, whose SubclassWindow macro would rename a member of CWnd.
+#include "Wnd.h"
+
 #include <windowsx.h>
 
 namespace {
@@ -14,7 +17,7 @@ Handler HandlerAs(AFX_PMSG pfn)
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY noEntries[] = {{0, 0, 0, AfxSig_end, nullptr}};
+    static const AFX_MSGMAP_ENTRY noEntries[] = {{0, 0, 0, 0, AfxSig_end, nullptr}};
     static const AFX_MSGMAP messageMap = {nullptr, noEntries};
     return &messageMap;
 }
@@ -25,7 +28,8 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nCode, 
 {
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nSig != AfxSig_end; ++entry) {
-            if (entry->nMessage == nMessage && entry->nCode == nCode && entry->nID == nID) return entry;
+            if (entry->nMessage == nMessage && entry->nCode == nCode && entry->nID <= nID && nID <= entry->nLastID)
+                return entry;
         }
     }
     return nullptr;
@@ -35,7 +39,7 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode)
 {
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_COMMAND, static_cast<UINT>(nCode), nID);
     if (!entry) return FALSE;
-    CallHandler(*entry, 0, 0);
+    CallHandler(*entry, nID, 0);
     return TRUE;
 }
 
@@ -58,6 +62,13 @@ LRESULT CCmdTarget::CallHandler(const AFX_MSGMAP_ENTRY& entry, WPARAM wParam, LP
         (this->*HandlerAs<void (CCmdTarget::*)(UINT, POINT)>(entry.pfn))(static_cast<UINT>(wParam), point);
         return 0;
     }
+    case AfxSig_vw:
+        (this->*HandlerAs<void (CCmdTarget::*)(UINT)>(entry.pfn))(static_cast<UINT>(wParam));
+        return 0;
+    case AfxSig_vwwW:
+        (this->*HandlerAs<void (CCmdTarget::*)(UINT, UINT, CWnd*)>(entry.pfn))(
+            LOWORD(wParam), HIWORD(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));
+        return 0;
     case AfxSig_end:
         break;
     }

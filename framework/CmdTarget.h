@@ -17,12 +17,15 @@ enum AfxSig : UINT {
     AfxSig_hv,     // HCURSOR f()
     AfxSig_bwd,    // BOOL f(UINT, DWORD_PTR)
     AfxSig_vwp,    // void f(UINT, POINT)
+    AfxSig_vw,     // void f(UINT): a range of commands, called with the command's ID
+    AfxSig_vwwW,   // void f(UINT, UINT, CWnd*): scrolling, from a scroll bar or a slider
 };
 
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;  // window message
     UINT nCode;     // notification code, for WM_COMMAND
     UINT nID;       // control or command ID, for WM_COMMAND
+    UINT nLastID;   // the last ID of a range of them; nID otherwise
     AfxSig nSig;
     AFX_PMSG pfn;
 };

@@ -107,7 +107,7 @@ public:
             faulty.insert(m_link.SavedBlockCount());
             Report("writing " + BlockText(m_link.SavedBlockCount()) + " failed; the blocks after it were not written");
         }
-        CompareWithAdapter(image, faulty);
+        CompareWithAdapter(faulty);
         if (faulty.empty()) {
             m_output.out << done << " " << path << " and verified all " << kBlockCount << " blocks\n";
             return kCtlOk;
@@ -130,17 +130,11 @@ private:
 
     // Names each block that cannot be read back or differs from the image, and adds it
     // to `faulty`.
-    void CompareWithAdapter(const std::vector<uint8_t>& image, std::set<int>& faulty)
+    void CompareWithAdapter(std::set<int>& faulty)
     {
-        for (int block = 0; block < kBlockCount; ++block) {
-            uint8_t stored[kBlockSize];
-            const uint8_t* expected = image.data() + kBlockSize * block;
-            const char* problem = nullptr;
-            if (!m_link.ReadBlock(block, stored)) problem = "cannot be read back";
-            else if (!std::equal(stored, stored + kBlockSize, expected)) problem = "differs from the file";
-            if (!problem) continue;
-            faulty.insert(block);
-            Report(BlockText(block) + " " + problem);
+        for (const BlockFault& fault : m_link.VerifyConfig()) {
+            faulty.insert(fault.block);
+            Report(BlockText(fault.block) + (fault.unreadable ? " cannot be read back" : " differs from the file"));
         }
     }
 

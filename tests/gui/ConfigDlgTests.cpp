@@ -1,6 +1,7 @@
 // The main window's life on an emulated adapter: what a load shows, how the controls and
 // the records exchange data, and what OK and Cancel leave in the adapter.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "ConfigDlgHarness.h"
@@ -255,15 +256,37 @@ TEST_F(RecordEditingTest, CancelWritesNothing)
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), before);
 }
 
-TEST_F(RecordEditingTest, FailedSaveKeepsTheWindowAndItsEditsAndSaysSo)
+// What makes the first OK fail: the adapter unplugged since the load, a write that fails
+// within the first record, or a block that does not read back as written.
+enum class SaveFault { kUnplugged, kWriteFails, kReadBackFails };
+
+class FailedOkTest : public RecordEditingTest, public ::testing::WithParamInterface<SaveFault> {
+protected:
+    // A save takes 4 transfers a block; its check then reads every block back.
+    void BreakTheNextSave()
+    {
+        const unsigned saveTransfers = 4 * kBlockCount;
+        switch (GetParam()) {
+        case SaveFault::kUnplugged: adapter.SetPresent(false); break;
+        case SaveFault::kWriteFails: adapter.FailTransfer(adapter.TransferCount() + 7); break;
+        case SaveFault::kReadBackFails: adapter.FailTransfer(adapter.TransferCount() + saveTransfers + 2); break;
+        }
+    }
+};
+
+TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
 {
-    const std::vector<uint8_t> before(adapter.Memory(), adapter.Memory() + kImageSize);
+    std::vector<uint8_t> expected(adapter.Memory(), adapter.Memory() + kImageSize);
+    RecordOfSlot(expected.data(), 0)->keySlots[3] = KeyCodeFromName("Q");
+    RecordOfSlot(expected.data(), 0)->comboButtons |= 1u << kPadR1;
     std::string message;
     script
         .Then([&] {
-            SetKeyBox(IDC_KEY_A, "Q");
-            dialog.m_bModified = 1;
-            adapter.FailTransfer(adapter.TransferCount() + 7);  // within the first record
+            ::SetFocus(Item(IDC_KEY_A));
+            PressKey('Q');
+        })
+        .Then([&] {
+            BreakTheNextSave();
             Close(IDOK);
         })
         .Then([&] {
@@ -275,14 +298,26 @@ TEST_F(RecordEditingTest, FailedSaveKeepsTheWindowAndItsEditsAndSaysSo)
         .Then([&] {
             EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd));
             EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
-            EXPECT_EQ(std::vector<uint8_t>(adapter.Memory() + kRecordBufferSize, adapter.Memory() + kImageSize),
-                      std::vector<uint8_t>(before.begin() + kRecordBufferSize, before.end()));
-            Close(IDOK);  // the retry works
+            EXPECT_TRUE(::IsWindowEnabled(Item(IDOK)));
+            ClickAt(Item(IDC_COMBO_FIRST + kPadR1));  // the window still takes clicks
+        })
+        .Then([&] {
+            adapter.SetPresent(true);
+            Close(IDOK);
         });
     EXPECT_EQ(Run(), IDOK);
     EXPECT_NE(message.find("could not be written"), std::string::npos) << message;
-    EXPECT_EQ(Record(0).keySlots[3], KeyCodeFromName("Q"));
+    EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
 }
+
+void PrintTo(SaveFault fault, std::ostream* out)
+{
+    const char* const names[] = {"Unplugged", "WriteFails", "ReadBackFails"};
+    *out << names[static_cast<int>(fault)];
+}
+
+INSTANTIATE_TEST_SUITE_P(AnyFault, FailedOkTest,
+                         ::testing::Values(SaveFault::kUnplugged, SaveFault::kWriteFails, SaveFault::kReadBackFails));
 
 TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
 {
@@ -291,6 +326,14 @@ TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
     script.Then([&] { Close(IDOK); });
     Run();
     EXPECT_EQ(Header().activeProfile, 4);
+
+    Header().used[4] = 0;
+    TestConfigDlg empty(adapter);
+    TestApp().m_pMainWnd = &empty;
+    ModalScript closing;
+    closing.Then([&] { ::PostMessageA(empty.m_hWnd, WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(closing.Run(empty), IDOK);
+    EXPECT_EQ(Header().activeProfile, kNoActiveProfile);
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
 // Key capture in the key boxes and the gating of clicks, through the real modal loop:
 // posted input passes PreTranslateMessage as real input does.
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "ConfigDlgHarness.h"
+#include "KeyTable.h"
 
 namespace {
 
@@ -110,22 +116,98 @@ TEST_F(InputCaptureTest, WithNothingSelectedEveryKeyIsSwallowed)
     Run();
 }
 
-TEST_F(InputCaptureTest, MousePressOnAnEditControlMarksAnEditButSpaceDoesNot)
+// Puts text on the clipboard, for a paste through an edit box's own menu.
+void CopyToClipboard(HWND owner, const char* text)
 {
-    script.Then([this] {
-              Focus(IDC_AXIS_MODE);
-              PressKey(VK_SPACE);
-          })
+    const size_t size = std::strlen(text) + 1;
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(::GlobalLock(memory), text, size);
+    ::GlobalUnlock(memory);
+    ASSERT_TRUE(::OpenClipboard(owner));
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_TEXT, memory);
+    ::CloseClipboard();
+}
+
+// Chooses the item of the open pop-up menu that sends `command`, with the keys a person
+// would press: Down to each item (separators are passed over), then Enter.
+void ChooseMenuCommand(UINT command)
+{
+    HWND menuWindow = ::FindWindowA("#32768", nullptr);
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    for (int item = 0; item < ::GetMenuItemCount(menu); ++item) {
+        if (::GetMenuState(menu, item, MF_BYPOSITION) & MF_SEPARATOR) continue;
+        PressKey(VK_DOWN);
+        if (::GetMenuItemID(menu, item) != command) continue;
+        PressKey(VK_RETURN);
+        return;
+    }
+    ADD_FAILURE() << "no menu item " << command;
+    ::EndMenu();
+}
+
+class EditGestureTest : public InputCaptureTest {
+protected:
+    // One gesture on the shown profile, made in one or more steps: it must change its
+    // control and mark the profile for storing.
+    void ExpectAnEdit(const char* gesture, std::vector<ModalScript::Step> steps, std::function<bool()> changed)
+    {
+        script.Then([this] { dialog.m_bModified = 0; });
+        for (ModalScript::Step& step : steps) script.Then(std::move(step));
+        script.Then([this, gesture, changed] {
+            EXPECT_TRUE(changed()) << gesture;
+            EXPECT_TRUE(dialog.m_bModified) << gesture;
+        });
+    }
+    int Speed() const { return dialog.m_sliderSpeed.GetPos(); }
+};
+
+TEST_F(EditGestureTest, EveryChangeOfAControlsValueMarksAnEditButShowingARecordDoesNot)
+{
+    Record(1).keySlots[3] = KeyCodeFromName("Q");
+    Record(1).comboKey = KeyCodeFromName("F5");
+    Record(1).axisMode = 1;
+    Record(1).speed = 90;
+    script
         .Then([this] {
-            EXPECT_TRUE(Checked(IDC_AXIS_MODE));
-            EXPECT_FALSE(dialog.m_bModified);
-            ClickAt(Item(IDC_LEFT_FIRST + kPadR1));
+            Focus(IDC_PROFILE_LIST);
+            PressKey(VK_DOWN);
         })
         .Then([this] {
-            EXPECT_TRUE(Checked(IDC_LEFT_FIRST + kPadR1));
-            EXPECT_TRUE(dialog.m_bModified);
-            Close(IDCANCEL);
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+            EXPECT_EQ(Speed(), 90);
+            EXPECT_FALSE(dialog.m_bModified) << "the texts, checks and position that the show phase set";
         });
+    ExpectAnEdit("Space on a check box",
+                 {[this] {
+                     Focus(IDC_AXIS_MODE);
+                     PressKey(VK_SPACE);
+                 }},
+                 [this] { return !Checked(IDC_AXIS_MODE); });
+    ExpectAnEdit("an arrow key in a radio row",
+                 {[this] {
+                     Focus(IDC_LEFT_FIRST + kPadA);
+                     PressKey(VK_RIGHT);
+                 }},
+                 [this] { return Checked(IDC_LEFT_FIRST + kPadB); });
+    ExpectAnEdit("an arrow key on the slider",
+                 {[this] {
+                     Focus(IDC_SPEED);
+                     PressKey(VK_RIGHT);
+                 }},
+                 [this] { return Speed() == 91; });
+    ExpectAnEdit("Page Up on the slider", {[] { PressKey(VK_PRIOR); }}, [this] { return Speed() < 91; });
+    ExpectAnEdit("Home on the slider", {[] { PressKey(VK_HOME); }}, [this] { return Speed() == kMinSpeed; });
+    ExpectAnEdit("a paste through a key box's own menu",
+                 {[this] {
+                      CopyToClipboard(dialog.m_hWnd, "pasted");
+                      RightClickAt(Item(IDC_COMBO_KEY), {5, 5});
+                  },
+                  [] { ChooseMenuCommand(WM_PASTE); }},
+                 [this] { return ItemText(IDC_COMBO_KEY).find("pasted") != std::string::npos; });
+    ExpectAnEdit("a mouse press on a radio button", {[this] { ClickAt(Item(IDC_RIGHT_FIRST + kPadR1)); }},
+                 [this] { return Checked(IDC_RIGHT_FIRST + kPadR1); });
+    script.Then([this] { Close(IDCANCEL); });
     Run();
 }
 
@@ -136,14 +218,33 @@ TEST_F(InputCaptureTest, WithoutAnAdapterOnlyCancelAndTheLogoTakeClicks)
               EXPECT_EQ(ListCount(), 0);
               EXPECT_FALSE(::IsWindowVisible(Item(IDC_USB)));
               ClickAt(Item(IDC_AXIS_MODE));
+              DoubleClickAt(Item(IDC_COMBO_FIRST + kPadA), {5, 5});
               RightClickAt(List(), {5, 5});
               ClickAt(dialog.m_hWnd, CentreInDialog(IDC_LOGO));
           })
         .Then([this] {
             EXPECT_FALSE(Checked(IDC_AXIS_MODE));
+            EXPECT_FALSE(Checked(IDC_COMBO_FIRST + kPadA));
             EXPECT_FALSE(MenuIsOpen());
             EXPECT_EQ(dialog.m_nWebAddressOpened, 1);
             ClickAt(Item(IDCANCEL));
+        });
+    EXPECT_EQ(Run(), IDCANCEL);
+}
+
+TEST_F(InputCaptureTest, KeysAndClicksPostedToTheThreadArePassedOnUntouched)
+{
+    script
+        .Then([this] {
+            Focus(IDC_KEY_A);
+            for (UINT message : {WM_KEYDOWN, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN})
+                ::PostThreadMessageA(::GetCurrentThreadId(), message, 'Q', 0);
+        })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_A), "");
+            EXPECT_EQ(Focused(), Item(IDC_KEY_A));
+            EXPECT_FALSE(dialog.m_bModified);
+            Close(IDCANCEL);
         });
     EXPECT_EQ(Run(), IDCANCEL);
 }

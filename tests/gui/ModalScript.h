@@ -36,5 +36,5 @@ CWinApp& TestApp();
 // The enabled, visible dialog of this thread that is not the owner of another: the one
 // that a modal loop runs right now (a nested name dialog or About box, or the main window).
 HWND FindModalDialog();
-// Ends every open dialog of this thread.
+// Ends every open dialog of this thread, message boxes included.
 void EndAllDialogs(int nResult);

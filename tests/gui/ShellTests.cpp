@@ -11,6 +11,33 @@ namespace {
 
 bool IsAboutBox(HWND hWnd) { return dynamic_cast<CAboutDlg*>(CWnd::FromHandlePermanent(hWnd)) != nullptr; }
 
+// Skips a string-or-number field of a dialog template.
+const WORD* SkipTemplateField(const WORD* field)
+{
+    if (*field == 0xFFFF) return field + 2;
+    while (*field++ != 0) {
+    }
+    return field;
+}
+
+// Position and size of the first control of a DIALOG template, as the program holds it.
+std::vector<short> FirstControlOfTemplate(UINT id)
+{
+    HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_DIALOG);
+    const auto* dialog = static_cast<const DLGTEMPLATE*>(::LockResource(::LoadResource(nullptr, found)));
+    const WORD* field = reinterpret_cast<const WORD*>(dialog + 1);
+    for (int skipped = 0; skipped < 3; ++skipped) field = SkipTemplateField(field);  // menu, class, caption
+    if (dialog->style & DS_SETFONT) field = SkipTemplateField(field + 1);          // point size, face
+    const auto item = (reinterpret_cast<uintptr_t>(field) + 3) & ~uintptr_t{3};
+    const auto* control = reinterpret_cast<const DLGITEMTEMPLATE*>(item);
+    return {control->x, control->y, control->cx, control->cy};
+}
+
+TEST(AboutBoxTemplate, IconKeepsItsPlaceAndSize)
+{
+    EXPECT_EQ(FirstControlOfTemplate(IDD_ABOUTBOX), (std::vector<short>{11, 17, 21, 21}));
+}
+
 TEST_F(ConfigDlgTest, EverySystemCommandOfTheAboutItemOpensTheAboutBox)
 {
     std::vector<WPARAM> commands;
