@@ -81,6 +81,7 @@ struct ParsedTexts {
 // Each command with its operands and options, the values landing in `call` and `texts`.
 void DescribeCommands(CLI::App& cli, Invocation& call, ParsedTexts& texts)
 {
+    cli.allow_windows_style_options(false);  // "/x" is a path, also on Windows
     cli.add_option("--emulated", call.emulatedFile);
     cli.require_subcommand(1);
     cli.fallthrough();  // --emulated may also follow the command

@@ -1,6 +1,5 @@
 #include "Commands.h"
 
-#include <algorithm>
 #include <optional>
 #include <set>
 

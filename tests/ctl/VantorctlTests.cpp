@@ -210,6 +210,12 @@ TEST_F(VantorctlTest, BackupIntoAMissingFolderSaysWhy)
     EXPECT_TRUE(out.str().empty());
 }
 
+// A path that starts with a slash is a file name on every system, never an option.
+TEST_F(VantorctlTest, APathFromTheRootIsAFileNameNotAnOption)
+{
+    EXPECT_EQ(Run({"backup", "/no-such-folder/backup.bin"}), kCtlFileError) << err.str();
+}
+
 TEST_F(VantorctlTest, BackupReplacesAnExistingFileWhole)
 {
     const std::string backup = WriteFile("replaced.bin", std::vector<uint8_t>(2 * kImageSize, 0x11));
