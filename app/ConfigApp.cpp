@@ -19,5 +19,6 @@ BOOL CConfigApp::InitInstance()
     CConfigDlg dialog(driver, nullptr);
     m_pMainWnd = &dialog;
     dialog.DoModal();
+    m_pMainWnd = nullptr;  // the dialog ends with this function
     return FALSE;
 }
