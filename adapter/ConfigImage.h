@@ -74,6 +74,11 @@ inline const ProfileRecord* RecordOfSlot(const uint8_t* records, int slot)
 }
 
 // The header of a whole 4096-byte image, which follows the 63 records.
+inline ImageHeader& HeaderOfImage(uint8_t* image)
+{
+    return *reinterpret_cast<ImageHeader*>(image + kRecordBufferSize);
+}
+
 inline const ImageHeader& HeaderOfImage(const uint8_t* image)
 {
     return *reinterpret_cast<const ImageHeader*>(image + kRecordBufferSize);

@@ -199,10 +199,11 @@ bool PipeServer::Transfer(AdapterHandle handle, const uint8_t* message, DWORD si
         ok = m_adapter.Read(handle, reply, kHalfSize, &done);
         *replySize = static_cast<DWORD>(done);
     }
-    if (!ok)
+    if (!ok) {
         std::printf("transfer %u (at most %.2f ms after the previous one) refused: the connection is dropped\n",
                     m_adapter.TransferCount(), gapMs);
-    std::fflush(stdout);
+        std::fflush(stdout);
+    }
     return ok;
 }
 

@@ -46,13 +46,13 @@ void WriteSample(ProfileRecord& record, const SampleProfile& sample)
 void WriteSampleImage(uint8_t* image)
 {
     std::memset(image, 0, kImageSize);
-    auto* header = reinterpret_cast<ImageHeader*>(image + kRecordBufferSize);
+    ImageHeader& header = HeaderOfImage(image);
     int slot = 0;
     for (const SampleProfile& sample : kSamples) {
         WriteSample(*RecordOfSlot(image, slot), sample);
-        header->used[slot++] = kSlotUsed;
+        header.used[slot++] = kSlotUsed;
     }
-    header->activeProfile = 0;
+    header.activeProfile = 0;
 }
 
 bool UseMemoryFileWithSamples(EmulatedAdapter& adapter, const std::string& path)

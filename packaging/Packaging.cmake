@@ -1,6 +1,10 @@
 # The release zip for Windows users, made by CPack as a step of the 32-bit build: the
 # window, vantorctl and a short README in a folder named after the version.
-set(VANTOR_VERSION 1.0.0.1)  # the version block of res/vantor.rc
+# The version is the one the programs carry: the version block of the resource script.
+file(STRINGS ${PROJECT_SOURCE_DIR}/res/vantor.rc file_version REGEX "^ *FILEVERSION ")
+string(REGEX MATCH "[0-9]+,[0-9]+,[0-9]+,[0-9]+" file_version "${file_version}")
+string(REPLACE "," "." VANTOR_VERSION "${file_version}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/vantor.rc)
 set(VANTOR_PACKAGE_NAME vantor-config-${VANTOR_VERSION}-win32)
 set(VANTOR_RELEASE_ZIP ${CMAKE_BINARY_DIR}/${VANTOR_PACKAGE_NAME}.zip)
 

@@ -6,11 +6,6 @@
 
 namespace {
 
-ImageHeader& HeaderOf(std::vector<uint8_t>& image)
-{
-    return *reinterpret_cast<ImageHeader*>(image.data() + kRecordBufferSize);
-}
-
 int LowestFreeSlot(const std::vector<uint8_t>& image)
 {
     for (int slot = 0; slot < kSlotCount; ++slot)
@@ -75,7 +70,7 @@ std::vector<std::string> PlaceProfiles(std::vector<uint8_t>& image, const std::v
         ProfileRecord& record = *RecordOfSlot(placed.data(), slot);
         if (namesake >= 0) StoreCarriedBytes(profile.record, record);
         else record = profile.record;
-        HeaderOf(placed).used[slot] = kSlotUsed;
+        HeaderOfImage(placed.data()).used[slot] = kSlotUsed;
         placements.push_back({slot, namesake >= 0});
     }
     // Slots only become used, so a header restore accepts stays one it accepts.

@@ -56,7 +56,7 @@ protected:
         AddProfile(4, "Racing", "Up");
         Header().activeProfile = 4;
     }
-    ImageHeader& Header() { return *reinterpret_cast<ImageHeader*>(adapter.Memory() + kRecordBufferSize); }
+    ImageHeader& Header() { return HeaderOfImage(adapter.Memory()); }
     ProfileRecord& Record(int slot) { return *RecordOfSlot(adapter.Memory(), slot); }
     std::vector<uint8_t> Memory() { return {adapter.Memory(), adapter.Memory() + kImageSize}; }
 
@@ -165,9 +165,9 @@ TEST_F(VantorctlTest, RestoreWhoseReadBackFailsSaysTheAdapterDoesNotHoldTheFile)
 TEST_F(VantorctlTest, RefusedFilesWriteNothing)
 {
     std::vector<uint8_t> usedFlagTwo = Memory();
-    reinterpret_cast<ImageHeader*>(usedFlagTwo.data() + kRecordBufferSize)->used[3] = 2;
+    HeaderOfImage(usedFlagTwo.data()).used[3] = 2;
     std::vector<uint8_t> activeFree = Memory();
-    reinterpret_cast<ImageHeader*>(activeFree.data() + kRecordBufferSize)->activeProfile = 9;
+    HeaderOfImage(activeFree.data()).activeProfile = 9;
     const std::vector<std::string> files = {
         WriteFile("short.bin", std::vector<uint8_t>(kImageSize - 1)),
         WriteFile("long.bin", std::vector<uint8_t>(kImageSize + 1)),

@@ -37,10 +37,10 @@ std::vector<uint8_t> ExpectedImage()
     Rename(puzzle, "Puzzle");
     Rename(RecordOfSlot(image.data(), 0), "Arena");
     // Deleting frees the slot; its record stays as it was.
-    auto* header = reinterpret_cast<ImageHeader*>(image.data() + kRecordBufferSize);
-    header->used[2] = 0;
-    header->used[3] = kSlotUsed;
-    header->activeProfile = 3;
+    ImageHeader& header = HeaderOfImage(image.data());
+    header.used[2] = 0;
+    header.used[3] = kSlotUsed;
+    header.activeProfile = 3;
     return image;
 }
 

@@ -35,7 +35,7 @@ protected:
     ~ConfigDlgTest() override { TestApp().m_pMainWnd = nullptr; }
 
     ProfileRecord& Record(int slot) { return *RecordOfSlot(adapter.Memory(), slot); }
-    ImageHeader& Header() { return *reinterpret_cast<ImageHeader*>(adapter.Memory() + kRecordBufferSize); }
+    ImageHeader& Header() { return HeaderOfImage(adapter.Memory()); }
 
     // A used slot holding a profile with plain settings: speed 40, the mouse buttons on
     // L1, A and B, the combination L1 without a key.

@@ -1,7 +1,5 @@
 #include "ModalScript.h"
 
-#include <cstdio>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -11,15 +9,6 @@ constexpr int kIdleTicksAllowed = 250;  // 5 s after the last step
 
 ModalScript* g_running = nullptr;
 
-// A fault ends the test program at once; under Wine it would otherwise wait in the crash
-// dialog until the test's time-out.
-LONG WINAPI EndOnFault(EXCEPTION_POINTERS* fault)
-{
-    std::fprintf(stderr, "fault 0x%08lx: the test program ends\n", fault->ExceptionRecord->ExceptionCode);
-    std::fflush(stderr);
-    ::ExitProcess(3);
-}
-
 // Every dialog needs the common controls, as the program's entry point prepares them.
 class CommonControlsEnvironment : public ::testing::Environment {
 public:
@@ -27,7 +16,6 @@ public:
     {
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
         ::InitCommonControlsEx(&controls);
-        ::SetUnhandledExceptionFilter(EndOnFault);
     }
 };
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new CommonControlsEnvironment);
