@@ -6,7 +6,13 @@ set -e
 cd "$(dirname "$0")/.."
 build=$(pwd)/build/$1
 . scripts/wine-session.sh
-if [ "$1" = i686 ]; then wine=/usr/lib/wine/wine; fi
+if [ "$1" = i686 ]; then
+  if ! reason=$(scripts/host-runs-32bit.sh); then
+    echo "the i686 benchmark cannot run: $reason"
+    exit 1
+  fi
+  wine=/usr/lib/wine/wine
+fi
 . scripts/emulated-adapter.sh
 trap 'adapter_stop >/dev/null; wine_session_end' EXIT
 

@@ -5,13 +5,13 @@
 # product_build TARGET...: builds the targets of the product's own build, i686, where
 # 32-bit Windows programs run, else of the x86_64 build; sets $build and $wine.
 product_build() {
-  if [ -x /usr/lib/wine/wine ]; then
+  if "$root/scripts/host-runs-32bit.sh" >/dev/null; then
     build_targets i686 "$@"
     wine=/usr/lib/wine/wine
-    "$wine" "$build/emulator/emulated-adapter.exe" --help >/dev/null 2>&1 && return 0
+  else
+    build_targets x86_64 "$@"
+    wine=/usr/lib/wine/wine64
   fi
-  build_targets x86_64 "$@"
-  wine=/usr/lib/wine/wine64
 }
 build_targets() {
   cmake --preset "$1" >/dev/null

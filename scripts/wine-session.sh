@@ -31,8 +31,10 @@ if [ -z "${DISPLAY:-}" ] || [ "${VANTOR_VIRTUAL_DISPLAY:-}" = 1 ]; then
   rm -f "$root/build/xvfb.display.$$"
 fi
 
-# A prefix made before 32-bit Wine was installed cannot run the i686 build: make it anew.
-if [ -f "$WINEPREFIX/.vantor-ready" ] && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+# A prefix made before 32-bit Wine was installed cannot run the i686 build: make it anew
+# (where 32-bit programs cannot run anyway, a prefix never gets its 32-bit half).
+if [ -f "$WINEPREFIX/.vantor-ready" ] && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
+   "$root/scripts/host-runs-32bit.sh" >/dev/null; then
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
 fi
