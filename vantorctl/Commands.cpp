@@ -340,6 +340,13 @@ std::string SlotText(const std::vector<uint8_t>& image, int slot)
     return "slot " + std::to_string(slot) + " \"" + ListedName(*RecordOfSlot(image.data(), slot)) + "\"";
 }
 
+// A name from the command line, refused unless NewNameProblem finds it sound.
+int CheckNewName(const std::string& label, const std::string& newName, std::ostream& err)
+{
+    const std::string problem = NewNameProblem(newName);
+    return problem.empty() ? kCtlOk : Refuse({label + ": name: " + problem}, err);
+}
+
 // The copy goes through the JSON form, so it carries what an export carries; the name,
 // checked first, is text of the code page, which the form brings back byte for byte.
 int Copy(const ProfileChoice& chosen, const std::string& newName, AdapterPort& port, CtlOutput output)
@@ -348,8 +355,7 @@ int Copy(const ProfileChoice& chosen, const std::string& newName, AdapterPort& p
         const int source = ChooseSlot(image, chosen, output.err);
         if (source < 0) return int(kCtlUsage);
         const std::string label = "copy of slot " + std::to_string(source) + " as \"" + newName + "\"";
-        const std::string nameProblem = NewNameProblem(newName);
-        if (!nameProblem.empty()) return Refuse({label + ": name: " + nameProblem}, output.err);
+        if (int status = CheckNewName(label, newName, output.err)) return status;
         Json form = ProfileJson(*RecordOfSlot(image.data(), source));
         form["name"] = TextOfNameBytes(newName).text;
         std::vector<IncomingProfile> incoming(1);
@@ -375,8 +381,8 @@ int Rename(const ProfileChoice& chosen, const std::string& newName, AdapterPort&
     return ChangeConfiguration(port, output, [&](std::vector<uint8_t>& image, std::vector<std::string>& told) {
         const int slot = ChooseSlot(image, chosen, output.err);
         if (slot < 0) return int(kCtlUsage);
-        const std::string problem = NewNameProblem(newName);
-        if (!problem.empty()) return Refuse({"new name \"" + newName + "\": " + problem}, output.err);
+        const std::string label = "rename of slot " + std::to_string(slot) + " as \"" + newName + "\"";
+        if (int status = CheckNewName(label, newName, output.err)) return status;
         const std::string oldName = SlotText(image, slot);
         StoreName(newName, *RecordOfSlot(image.data(), slot));
         told.push_back(oldName + " renamed \"" + ListedName(*RecordOfSlot(image.data(), slot)) + "\"");
