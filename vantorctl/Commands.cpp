@@ -293,7 +293,8 @@ int ChangeConfiguration(AdapterPort& port, CtlOutput output, const ImageChange& 
         return kCtlOk;
     }
     const std::string refusal = RestoreRefusal(image.data());
-    if (!refusal.empty()) return Refuse({"the adapter's header is not sound (" + refusal + "); check shows it"}, output.err);
+    if (!refusal.empty())
+        return Refuse({"the adapter's header is not sound (" + refusal + "); check shows it"}, output.err);
     if (int status = WriteImage("wrote", "the changed configuration", image, port, output)) return status;
     for (const std::string& line : told) output.out << line << "\n";
     return kCtlOk;
@@ -326,13 +327,21 @@ int Import(const std::string& path, bool replace, AdapterPort& port, CtlOutput o
     });
 }
 
-// The used slot `chosen` names in `image`, or -1 after telling why there is none.
-int ChooseSlot(const std::vector<uint8_t>& image, const ProfileChoice& chosen, std::ostream& err)
+// A change of the used profile a command names, in the loaded configuration, as an
+// ImageChange.
+using ProfileChange = std::function<int(std::vector<uint8_t>& image, int slot, std::vector<std::string>& told)>;
+
+// ChangeConfiguration with the change of the used profile `chosen` names, refused (wrong
+// call) when there is no one such profile.
+int ChangeChosenProfile(const ProfileChoice& chosen, AdapterPort& port, CtlOutput output, const ProfileChange& change)
 {
-    std::string error;
-    const int slot = ChosenSlot(image, chosen, error);
-    if (slot < 0) err << "vantorctl: " << error << "\n";
-    return slot;
+    return ChangeConfiguration(port, output, [&](std::vector<uint8_t>& image, std::vector<std::string>& told) {
+        std::string error;
+        const int slot = ChosenSlot(image, chosen, error);
+        if (slot >= 0) return change(image, slot, told);
+        output.err << "vantorctl: " << error << "\n";
+        return int(kCtlUsage);
+    });
 }
 
 std::string SlotText(const std::vector<uint8_t>& image, int slot)
@@ -351,9 +360,7 @@ int CheckNewName(const std::string& label, const std::string& newName, std::ostr
 // checked first, is text of the code page, which the form brings back byte for byte.
 int Copy(const ProfileChoice& chosen, const std::string& newName, AdapterPort& port, CtlOutput output)
 {
-    return ChangeConfiguration(port, output, [&](std::vector<uint8_t>& image, std::vector<std::string>& told) {
-        const int source = ChooseSlot(image, chosen, output.err);
-        if (source < 0) return int(kCtlUsage);
+    return ChangeChosenProfile(chosen, port, output, [&](auto& image, int source, auto& told) {
         const std::string label = "copy of slot " + std::to_string(source) + " as \"" + newName + "\"";
         if (int status = CheckNewName(label, newName, output.err)) return status;
         Json form = ProfileJson(*RecordOfSlot(image.data(), source));
@@ -367,9 +374,7 @@ int Copy(const ProfileChoice& chosen, const std::string& newName, AdapterPort& p
 
 int Use(const ProfileChoice& chosen, AdapterPort& port, CtlOutput output)
 {
-    return ChangeConfiguration(port, output, [&](std::vector<uint8_t>& image, std::vector<std::string>& told) {
-        const int slot = ChooseSlot(image, chosen, output.err);
-        if (slot < 0) return int(kCtlUsage);
+    return ChangeChosenProfile(chosen, port, output, [](auto& image, int slot, auto& told) {
         HeaderOfImage(image.data()).activeProfile = static_cast<uint8_t>(slot);
         told.push_back("active profile: " + SlotText(image, slot));
         return int(kCtlOk);
@@ -378,23 +383,18 @@ int Use(const ProfileChoice& chosen, AdapterPort& port, CtlOutput output)
 
 int Rename(const ProfileChoice& chosen, const std::string& newName, AdapterPort& port, CtlOutput output)
 {
-    return ChangeConfiguration(port, output, [&](std::vector<uint8_t>& image, std::vector<std::string>& told) {
-        const int slot = ChooseSlot(image, chosen, output.err);
-        if (slot < 0) return int(kCtlUsage);
+    return ChangeChosenProfile(chosen, port, output, [&](auto& image, int slot, auto& told) {
         const std::string label = "rename of slot " + std::to_string(slot) + " as \"" + newName + "\"";
         if (int status = CheckNewName(label, newName, output.err)) return status;
-        const std::string oldName = SlotText(image, slot);
+        told.push_back(SlotText(image, slot) + " renamed \"" + newName + "\"");
         StoreName(newName, *RecordOfSlot(image.data(), slot));
-        told.push_back(oldName + " renamed \"" + ListedName(*RecordOfSlot(image.data(), slot)) + "\"");
         return int(kCtlOk);
     });
 }
 
 int Delete(const ProfileChoice& chosen, AdapterPort& port, CtlOutput output)
 {
-    return ChangeConfiguration(port, output, [&](std::vector<uint8_t>& image, std::vector<std::string>& told) {
-        const int slot = ChooseSlot(image, chosen, output.err);
-        if (slot < 0) return int(kCtlUsage);
+    return ChangeChosenProfile(chosen, port, output, [](auto& image, int slot, auto& told) {
         told.push_back("deleted " + SlotText(image, slot));
         DeleteProfile(image, slot);
         const uint8_t active = HeaderOfImage(image.data()).activeProfile;

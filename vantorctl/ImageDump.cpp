@@ -110,6 +110,6 @@ void ListProfiles(const uint8_t* image, std::ostream& out)
 {
     const ImageHeader& header = HeaderOfImage(image);
     for (int slot : UsedSlots(header))
-        out << slot << '\t' << (header.activeProfile == slot ? '*' : '-') << '\t' << ListedName(*RecordOfSlot(image, slot))
-            << '\n';
+        out << slot << '\t' << (header.activeProfile == slot ? '*' : '-') << '\t'
+            << ListedName(*RecordOfSlot(image, slot)) << '\n';
 }

@@ -550,7 +550,10 @@ TEST_F(ProfileFileTest, CopyGoesUnderTheNewNameIntoTheLowestFreeSlot)
 // The list commands, each a read-change-write of the whole configuration.
 class ListCommandTest : public VantorctlTest {
 protected:
-    std::string Wrote(const std::string& told) { return "wrote the changed configuration and verified all 64 blocks\n" + told; }
+    static std::string Wrote(const std::string& told)
+    {
+        return "wrote the changed configuration and verified all 64 blocks\n" + told;
+    }
 };
 
 TEST_F(ListCommandTest, ListGivesSlotMarkAndNameOfEachUsedProfileWithControlBytesEscaped)
