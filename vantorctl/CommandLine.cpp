@@ -7,7 +7,8 @@
 const char kUsage[] =
     "usage: vantorctl [--emulated FILE] (dump [--json] | backup FILE | restore FILE | check |\n"
     "                 export FILE [--slot N | --name NAME] | import FILE [--replace] |\n"
-    "                 copy SLOT-OR-NAME NEWNAME | --help)";
+    "                 copy SLOT-OR-NAME NEWNAME | list | use SLOT-OR-NAME |\n"
+    "                 rename SLOT-OR-NAME NEWNAME | delete SLOT-OR-NAME | --help)";
 
 const char kHelp[] =
     "Backs up, restores, shows and checks the configuration stored in the adapter, and\n"
@@ -26,23 +27,37 @@ const char kHelp[] =
     "  copy SLOT-OR-NAME NEWNAME\n"
     "                  copy a profile (a number names a slot) into the lowest free slot\n"
     "                  under a new name\n"
+    "  list            one line per used profile, in slot order: the slot, \"*\" for the\n"
+    "                  active profile or \"-\", and the name, separated by tabs\n"
+    "  use SLOT-OR-NAME\n"
+    "                  make the profile the active one\n"
+    "  rename SLOT-OR-NAME NEWNAME\n"
+    "                  give the profile a new name (at most 14 bytes)\n"
+    "  delete SLOT-OR-NAME\n"
+    "                  free the profile's slot; when it was the active profile, the\n"
+    "                  profile of the lowest used slot becomes active\n"
+    "\n"
+    "A number from 0 to 62 names a slot, anything else a name; a name that several used\n"
+    "profiles have is refused, with their slots.\n"
     "\n"
     "options:\n"
     "  --emulated FILE use an emulated adapter whose memory is FILE, an existing\n"
     "                  4096-byte image (blocks in order, header last)\n"
     "  --help          show this text\n"
     "\n"
-    "Only restore, import and copy write to the adapter: the whole configuration in the\n"
-    "order of a save, then they read every block back and compare.\n"
+    "Only restore, import, copy, use, rename and delete write to the adapter: the whole\n"
+    "configuration in the order of a save, then they read every block back and compare.\n"
     "\n"
     "exit status:\n"
-    "  0  success (check: nothing found; restore, import, copy: written and verified)\n"
+    "  0  success (check: nothing found; a command that writes: written and verified,\n"
+    "     or nothing to change)\n"
     "  1  check found problems\n"
     "  2  wrong call, or no used profile has the slot or name given\n"
     "  3  no adapter found\n"
-    "  4  a file cannot be read or written, or restore, import or copy refuses it\n"
+    "  4  a file cannot be read or written, or a command that writes refuses it (a file,\n"
+    "     a name, a header the adapter must not be given)\n"
     "  5  a transfer with the adapter failed while reading the configuration\n"
-    "  6  restore, import, copy: the adapter does not hold what was written exactly\n"
+    "  6  a command that writes: the adapter does not hold what was written exactly\n"
     "     (a block failed or differs)\n";
 
 namespace {
@@ -87,6 +102,7 @@ void DescribeCommands(CLI::App& cli, Invocation& call, ParsedTexts& texts)
     cli.fallthrough();  // --emulated may also follow the command
     cli.add_subcommand("dump")->add_flag("--json", call.json);
     cli.add_subcommand("check");
+    cli.add_subcommand("list");
     for (const char* command : {"backup", "restore", "export", "import"})
         cli.add_subcommand(command)->add_option("FILE", call.file)->required();
     CLI::App& exporting = *cli.get_subcommand("export");
@@ -94,9 +110,10 @@ void DescribeCommands(CLI::App& cli, Invocation& call, ParsedTexts& texts)
     texts.slotGiven = slot;
     texts.nameGiven = exporting.add_option("--name", texts.name)->excludes(slot);
     cli.get_subcommand("import")->add_flag("--replace", call.replace);
-    CLI::App& copy = *cli.add_subcommand("copy");
-    copy.add_option("SLOT-OR-NAME", texts.source)->required();
-    copy.add_option("NEWNAME", call.newName)->required();
+    for (const char* command : {"copy", "use", "rename", "delete"})
+        cli.add_subcommand(command)->add_option("SLOT-OR-NAME", texts.source)->required();
+    for (const char* command : {"copy", "rename"})
+        cli.get_subcommand(command)->add_option("NEWNAME", call.newName)->required();
 }
 
 }  // namespace

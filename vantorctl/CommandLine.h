@@ -17,8 +17,8 @@ struct ProfileChoice {
 struct Invocation {
     std::string command;
     std::string file;                        // backup, restore, export, import
-    ProfileChoice source;                    // copy SLOT-OR-NAME
-    std::string newName;                     // copy NEWNAME
+    ProfileChoice source;                    // copy, use, rename, delete SLOT-OR-NAME
+    std::string newName;                     // copy, rename NEWNAME
     std::string emulatedFile;                // --emulated FILE
     std::optional<ProfileChoice> exported;   // export --slot N | --name NAME
     bool json = false;

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include <functional>
 #include <optional>
 #include <set>
 
@@ -11,18 +12,35 @@
 #include "ImageDump.h"
 #include "NameText.h"
 #include "ProfileImport.h"
+#include "ProfileListEdits.h"
 #include "ProgressPort.h"
 
 namespace {
 
+std::string SlotList(const std::vector<int>& slots)
+{
+    std::string text;
+    for (size_t index = 0; index < slots.size(); ++index)
+        text += (index == 0 ? "" : index + 1 == slots.size() ? " and " : ", ") + std::to_string(slots[index]);
+    return text;
+}
+
+// The one used slot whose profile is named `name`, or -1 with `error` saying why: a name
+// that several profiles share would leave to chance which one a command changes.
+int SlotNamed(const std::vector<uint8_t>& image, const std::string& name, std::string& error)
+{
+    const std::vector<int> slots = UsedSlotsNamed(image, name);
+    if (slots.empty()) error = "no used profile is named \"" + name + "\"";
+    if (slots.size() > 1)
+        error = "the name \"" + name + "\" is ambiguous: the profiles of slots " + SlotList(slots) +
+                " have it; give a slot number";
+    return slots.size() == 1 ? slots.front() : -1;
+}
+
 // The used slot `choice` names, or -1 with `error` saying why.
 int ChosenSlot(const std::vector<uint8_t>& image, const ProfileChoice& choice, std::string& error)
 {
-    if (choice.slot < 0) {
-        const int slot = FirstUsedSlotNamed(image, choice.name);
-        if (slot < 0) error = "no used profile is named \"" + choice.name + "\"";
-        return slot;
-    }
+    if (choice.slot < 0) return SlotNamed(image, choice.name, error);
     if (HeaderOfImage(image.data()).used[choice.slot] == kSlotUsed) return choice.slot;
     error = "slot " + std::to_string(choice.slot) + " is free";
     return -1;
@@ -62,6 +80,14 @@ public:
         }
         if (problems.empty()) m_output.out << "no problems found\n";
         return problems.empty() ? kCtlOk : kCtlProblemsFound;
+    }
+
+    int List()
+    {
+        std::vector<uint8_t> image;
+        if (int status = Load(image)) return status;
+        ListProfiles(image.data(), m_output.out);
+        return kCtlOk;
     }
 
     int Backup(const std::string& path)
@@ -248,19 +274,43 @@ void WarnOfRepeatedKeys(const std::vector<uint8_t>& image, const std::vector<Pla
                 err << "vantorctl: warning: slot " << problem.slot << ": " << problem.text << "\n";
 }
 
-// Places the checked profiles into the loaded image, writes it as restore does and names
-// the slots it changed.
-int PlaceAndWrite(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& incoming, bool replace,
-                  AdapterPort& port, CtlOutput output)
+// A change of the loaded configuration: a status other than kCtlOk after the problem has
+// been reported; otherwise `told` holds the lines that tell what changed.
+using ImageChange = std::function<int(std::vector<uint8_t>& image, std::vector<std::string>& told)>;
+
+// Reads the configuration, changes it and writes it as restore does, then tells what
+// changed. A header the adapter must not be given is refused, and a configuration that
+// did not change is not written.
+int ChangeConfiguration(AdapterPort& port, CtlOutput output, const ImageChange& change)
+{
+    std::vector<uint8_t> image;
+    if (int status = Session(port, output).Load(image)) return status;
+    const std::vector<uint8_t> loaded = image;
+    std::vector<std::string> told;
+    if (int status = change(image, told)) return status;
+    if (image == loaded) {
+        output.out << "nothing to change; nothing written\n";
+        return kCtlOk;
+    }
+    const std::string refusal = RestoreRefusal(image.data());
+    if (!refusal.empty())
+        return Refuse({"the adapter's header is not sound (" + refusal + "); check shows it"}, output.err);
+    if (int status = WriteImage("wrote", "the changed configuration", image, port, output)) return status;
+    for (const std::string& line : told) output.out << line << "\n";
+    return kCtlOk;
+}
+
+// Places the checked profiles into the loaded image and tells the slots it changed.
+int Place(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& incoming, bool replace,
+          std::vector<std::string>& told, std::ostream& err)
 {
     std::vector<Placement> placements;
     const std::vector<std::string> problems = PlaceProfiles(image, incoming, replace, placements);
-    if (!problems.empty()) return Refuse(problems, output.err);
-    WarnOfRepeatedKeys(image, placements, output.err);
-    if (int status = WriteImage("wrote", "the changed configuration", image, port, output)) return status;
+    if (!problems.empty()) return Refuse(problems, err);
+    WarnOfRepeatedKeys(image, placements, err);
     for (size_t index = 0; index < placements.size(); ++index)
-        output.out << "slot " << placements[index].slot << ": " << incoming[index].label
-                   << (placements[index].replaced ? " (replaced)" : " (new)") << "\n";
+        told.push_back("slot " + std::to_string(placements[index].slot) + ": " + incoming[index].label +
+                       (placements[index].replaced ? " (replaced)" : " (new)"));
     return kCtlOk;
 }
 
@@ -272,29 +322,85 @@ int Import(const std::string& path, bool replace, AdapterPort& port, CtlOutput o
         output.out << path << " holds no profiles; nothing written\n";
         return kCtlOk;
     }
-    std::vector<uint8_t> image;
-    if (int status = Session(port, output).Load(image)) return status;
-    return PlaceAndWrite(image, incoming, replace, port, output);
+    return ChangeConfiguration(port, output, [&](std::vector<uint8_t>& image, std::vector<std::string>& told) {
+        return Place(image, incoming, replace, told, output.err);
+    });
 }
 
-// The copy goes through the JSON form, so it carries what an export carries.
+// A change of the used profile a command names, in the loaded configuration, as an
+// ImageChange.
+using ProfileChange = std::function<int(std::vector<uint8_t>& image, int slot, std::vector<std::string>& told)>;
+
+// ChangeConfiguration with the change of the used profile `chosen` names, refused (wrong
+// call) when there is no one such profile.
+int ChangeChosenProfile(const ProfileChoice& chosen, AdapterPort& port, CtlOutput output, const ProfileChange& change)
+{
+    return ChangeConfiguration(port, output, [&](std::vector<uint8_t>& image, std::vector<std::string>& told) {
+        std::string error;
+        const int slot = ChosenSlot(image, chosen, error);
+        if (slot >= 0) return change(image, slot, told);
+        output.err << "vantorctl: " << error << "\n";
+        return int(kCtlUsage);
+    });
+}
+
+std::string SlotText(const std::vector<uint8_t>& image, int slot)
+{
+    return "slot " + std::to_string(slot) + " \"" + ListedName(*RecordOfSlot(image.data(), slot)) + "\"";
+}
+
+// A name from the command line, refused unless NewNameProblem finds it sound.
+int CheckNewName(const std::string& label, const std::string& newName, std::ostream& err)
+{
+    const std::string problem = NewNameProblem(newName);
+    return problem.empty() ? kCtlOk : Refuse({label + ": name: " + problem}, err);
+}
+
+// The copy goes through the JSON form, so it carries what an export carries; the name,
+// checked first, is text of the code page, which the form brings back byte for byte.
 int Copy(const ProfileChoice& chosen, const std::string& newName, AdapterPort& port, CtlOutput output)
 {
-    std::vector<uint8_t> image;
-    if (int status = Session(port, output).Load(image)) return status;
-    std::string error;
-    const int source = ChosenSlot(image, chosen, error);
-    if (source < 0) {
-        output.err << "vantorctl: " << error << "\n";
-        return kCtlUsage;
-    }
-    Json form = ProfileJson(*RecordOfSlot(image.data(), source));
-    form["name"] = TextOfNameBytes(newName).text;
-    std::vector<IncomingProfile> incoming(1);
-    const std::string label = "copy of slot " + std::to_string(source) + " as \"" + newName + "\"";
-    const std::vector<std::string> problems = ReadIncomingProfile(form, label, incoming[0]);
-    if (!problems.empty()) return Refuse(problems, output.err);
-    return PlaceAndWrite(image, incoming, false, port, output);
+    return ChangeChosenProfile(chosen, port, output, [&](auto& image, int source, auto& told) {
+        const std::string label = "copy of slot " + std::to_string(source) + " as \"" + newName + "\"";
+        if (int status = CheckNewName(label, newName, output.err)) return status;
+        Json form = ProfileJson(*RecordOfSlot(image.data(), source));
+        form["name"] = TextOfNameBytes(newName).text;
+        std::vector<IncomingProfile> incoming(1);
+        const std::vector<std::string> problems = ReadIncomingProfile(form, label, incoming[0]);
+        if (!problems.empty()) return Refuse(problems, output.err);
+        return Place(image, incoming, false, told, output.err);
+    });
+}
+
+int Use(const ProfileChoice& chosen, AdapterPort& port, CtlOutput output)
+{
+    return ChangeChosenProfile(chosen, port, output, [](auto& image, int slot, auto& told) {
+        HeaderOfImage(image.data()).activeProfile = static_cast<uint8_t>(slot);
+        told.push_back("active profile: " + SlotText(image, slot));
+        return int(kCtlOk);
+    });
+}
+
+int Rename(const ProfileChoice& chosen, const std::string& newName, AdapterPort& port, CtlOutput output)
+{
+    return ChangeChosenProfile(chosen, port, output, [&](auto& image, int slot, auto& told) {
+        const std::string label = "rename of slot " + std::to_string(slot) + " as \"" + newName + "\"";
+        if (int status = CheckNewName(label, newName, output.err)) return status;
+        told.push_back(SlotText(image, slot) + " renamed \"" + newName + "\"");
+        StoreName(newName, *RecordOfSlot(image.data(), slot));
+        return int(kCtlOk);
+    });
+}
+
+int Delete(const ProfileChoice& chosen, AdapterPort& port, CtlOutput output)
+{
+    return ChangeChosenProfile(chosen, port, output, [](auto& image, int slot, auto& told) {
+        told.push_back("deleted " + SlotText(image, slot));
+        DeleteProfile(image, slot);
+        const uint8_t active = HeaderOfImage(image.data()).activeProfile;
+        told.push_back("active profile: " + (active == kNoActiveProfile ? "none" : SlotText(image, active)));
+        return int(kCtlOk);
+    });
 }
 
 int RunCommand(const Invocation& call, AdapterPort& port, CtlOutput output)
@@ -302,7 +408,11 @@ int RunCommand(const Invocation& call, AdapterPort& port, CtlOutput output)
     if (call.command == "restore") return Restore(call.file, port, output);
     if (call.command == "import") return Import(call.file, call.replace, port, output);
     if (call.command == "copy") return Copy(call.source, call.newName, port, output);
+    if (call.command == "use") return Use(call.source, port, output);
+    if (call.command == "rename") return Rename(call.source, call.newName, port, output);
+    if (call.command == "delete") return Delete(call.source, port, output);
     Session session(port, output);
+    if (call.command == "list") return session.List();
     if (call.command == "dump") return session.Dump(call.json);
     if (call.command == "backup") return session.Backup(call.file);
     if (call.command == "export") return session.Export(call.file, call.exported);

@@ -13,9 +13,9 @@ enum CtlStatus {
     kCtlProblemsFound = 1,   // check found problems
     kCtlUsage = 2,           // wrong call
     kCtlNoAdapter = 3,       // no adapter found
-    kCtlFileError = 4,       // a file cannot be read or written, or restore refuses it
+    kCtlFileError = 4,       // a file cannot be read or written, or a writing command refuses it
     kCtlTransferFailed = 5,  // a transfer failed while reading the configuration
-    kCtlNotRestored = 6,     // restore: a block failed or differs from the file
+    kCtlNotRestored = 6,     // a writing command: a block failed or differs from what was written
 };
 
 struct CtlOutput {

@@ -11,13 +11,18 @@
 
 namespace {
 
-// The name up to its NUL, at most 15 bytes, with bytes outside printable ASCII as \xNN.
-std::string ProfileName(const ProfileRecord& record)
+bool IsPrintableAscii(unsigned char byte) { return byte >= 0x20 && byte < 0x7F; }
+
+bool IsNoControlByte(unsigned char byte) { return byte >= 0x20 && byte != 0x7F; }
+
+// The name up to its NUL, at most 15 bytes, with each byte that `plain` does not accept
+// as \xNN.
+std::string EscapedName(const ProfileRecord& record, bool (*plain)(unsigned char))
 {
     std::string name;
     for (int i = 0; i < kNameBytes && record.name[i]; ++i) {
         const auto byte = static_cast<unsigned char>(record.name[i]);
-        if (byte >= 0x20 && byte < 0x7F) {
+        if (plain(byte)) {
             name += static_cast<char>(byte);
         } else {
             char escaped[8];
@@ -27,6 +32,9 @@ std::string ProfileName(const ProfileRecord& record)
     }
     return name;
 }
+
+// Dump shows every name the same on any terminal.
+std::string ProfileName(const ProfileRecord& record) { return EscapedName(record, IsPrintableAscii); }
 
 std::vector<std::string> Numbers(const std::vector<int>& values)
 {
@@ -94,4 +102,14 @@ void DumpImageJson(const uint8_t* image, std::ostream& out)
     const Json active = header.activeProfile == kNoActiveProfile ? Json(nullptr) : Json(header.activeProfile);
     const Json document = {{"activeProfile", active}, {"usedSlots", slots}, {"profiles", ProfileList(image, slots)}};
     out << document.dump(2) << "\n";
+}
+
+std::string ListedName(const ProfileRecord& record) { return EscapedName(record, IsNoControlByte); }
+
+void ListProfiles(const uint8_t* image, std::ostream& out)
+{
+    const ImageHeader& header = HeaderOfImage(image);
+    for (int slot : UsedSlots(header))
+        out << slot << '\t' << (header.activeProfile == slot ? '*' : '-') << '\t'
+            << ListedName(*RecordOfSlot(image, slot)) << '\n';
 }

@@ -13,3 +13,10 @@ std::vector<int> UsedSlots(const ImageHeader& header);
 void DumpImageText(const uint8_t* image, std::ostream& out);
 // The active profile, the used slots and every used profile in its JSON form.
 void DumpImageJson(const uint8_t* image, std::ostream& out);
+
+// The name's bytes as the command line takes them (on Windows text of the ANSI code
+// page), with only control bytes as \xNN, so that each name keeps to its line.
+std::string ListedName(const ProfileRecord& record);
+// One line per used profile, in slot order: its slot, "*" for the active profile or "-",
+// and its name (ListedName), separated by tabs.
+void ListProfiles(const uint8_t* image, std::ostream& out);

@@ -91,6 +91,12 @@ bool AppendCharacter(const std::string& character, std::string& bytes)
 
 std::string NameCodePage() { return "code page " + std::to_string(GetACP()); }
 
+bool IsTextOfNameCodePage(const std::wstring& text)
+{
+    std::string bytes;
+    return text.empty() || WideTo(CP_ACP, text, bytes);
+}
+
 #else
 // The names' code page is ISO 8859-1: one byte per character, of the same number.
 namespace {

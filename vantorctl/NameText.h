@@ -21,3 +21,9 @@ bool NameBytesFromText(const std::string& text, std::string& bytes, std::string&
 
 // The code page of names, as messages call it: "code page 936", "ISO 8859-1".
 std::string NameCodePage();
+
+#ifdef _WIN32
+// Whether every character of `text` has bytes of its own in the code page (not the
+// default character, not a look-alike).
+bool IsTextOfNameCodePage(const std::wstring& text);
+#endif

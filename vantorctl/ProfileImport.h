@@ -16,7 +16,9 @@ struct IncomingProfile {
 // The record of one profile form; its problems, each as "LABEL: field: what is wrong".
 std::vector<std::string> ReadIncomingProfile(const Json& form, const std::string& label, IncomingProfile& incoming);
 
-// The first used slot whose profile has the name `name` (its bytes), or -1.
+// The used slots whose profile has the name `name` (its bytes), in order.
+std::vector<int> UsedSlotsNamed(const std::vector<uint8_t>& image, const std::string& name);
+// The first of them, or -1.
 int FirstUsedSlotNamed(const std::vector<uint8_t>& image, const std::string& name);
 
 struct Placement {

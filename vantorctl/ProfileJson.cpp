@@ -57,11 +57,9 @@ private:
         std::string problem;
         if (!name->is_string()) return Report("name", "not a text");
         if (!NameBytesFromText(name->get<std::string>(), bytes, problem)) return Report("name", problem);
-        if (bytes.find('\0') != std::string::npos) return Report("name", "holds a NUL character");
-        if (bytes.size() >= kNameBytes)
-            return Report("name", std::to_string(bytes.size()) + " bytes, at most " + std::to_string(kNameBytes - 1));
-        std::memset(m_record.name, 0, kNameBytes);
-        std::memcpy(m_record.name, bytes.data(), bytes.size());
+        problem = NameBytesProblem(bytes);
+        if (!problem.empty()) return Report("name", problem);
+        StoreName(bytes, m_record);
     }
 
     void ReadNumber(const Json* value, const std::string& field, unsigned low, unsigned high, uint8_t& byte)
@@ -144,6 +142,19 @@ std::string NameBytes(const ProfileRecord& record)
 {
     const void* end = std::memchr(record.name, 0, kNameBytes);
     return std::string(record.name, end ? static_cast<const char*>(end) : record.name + kNameBytes);
+}
+
+void StoreName(const std::string& bytes, ProfileRecord& record)
+{
+    std::memset(record.name, 0, kNameBytes);
+    std::memcpy(record.name, bytes.data(), bytes.size());
+}
+
+std::string NameBytesProblem(const std::string& bytes)
+{
+    if (bytes.find('\0') != std::string::npos) return "holds a NUL character";
+    if (bytes.size() >= kNameBytes) return std::to_string(bytes.size()) + " bytes, at most " + std::to_string(kNameBytes - 1);
+    return "";
 }
 
 Json ProfileJson(const ProfileRecord& record)

@@ -17,6 +17,13 @@ using Json = nlohmann::ordered_json;
 // The name's bytes up to its NUL (all 15 when it has none).
 std::string NameBytes(const ProfileRecord& record);
 
+// Writes the name `bytes`, which NameBytesProblem finds sound, with zeros after it, as
+// the window writes a name.
+void StoreName(const std::string& bytes, ProfileRecord& record);
+
+// Why `bytes` cannot be a profile's name (a NUL inside, more than 14 bytes), or empty.
+std::string NameBytesProblem(const std::string& bytes);
+
 // The form of `record` (the name's text as NameText.h tells). A byte that names nothing
 // reads as the text dump shows it ("unknown (0xNN)", "invalid (N)"), which import refuses.
 Json ProfileJson(const ProfileRecord& record);

@@ -8,7 +8,9 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 
+#include "NameText.h"
 #include "Win32AdapterPort.h"
 #else
 #include <unistd.h>
@@ -32,6 +34,13 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     const CtlOutput output = {std::cout, std::cerr, ErrorStreamIsTerminal()};
 #ifdef _WIN32
+    // The arguments arrive in the ANSI code page, where a character that it lacks turns
+    // into a look-alike or "?": such a call would name another profile or file than the
+    // one written, so it is refused.
+    if (!IsTextOfNameCodePage(GetCommandLineW())) {
+        std::cerr << "vantorctl: the command line holds a character that " << NameCodePage() << " cannot write\n";
+        return kCtlUsage;
+    }
     Win32AdapterPort driver;
     return RunVantorctl(args, output, &driver);
 #else

@@ -547,6 +547,87 @@ TEST_F(ProfileFileTest, CopyGoesUnderTheNewNameIntoTheLowestFreeSlot)
     EXPECT_NE(err.str().find("name: 15 bytes, at most 14"), std::string::npos) << err.str();
 }
 
+// The list commands, each a read-change-write of the whole configuration.
+class ListCommandTest : public VantorctlTest {
+protected:
+    static std::string Wrote(const std::string& told)
+    {
+        return "wrote the changed configuration and verified all 64 blocks\n" + told;
+    }
+};
+
+TEST_F(ListCommandTest, ListGivesSlotMarkAndNameOfEachUsedProfileWithControlBytesEscaped)
+{
+    std::memcpy(Record(0).name, "Caf\xE9\tA\n", 8);
+    ASSERT_EQ(Run({"list"}), kCtlOk) << err.str();
+    EXPECT_EQ(out.str(), "0\t-\tCaf\xE9\\x09A\\x0A\n4\t*\tRacing\n");
+    EXPECT_EQ(counting.halvesWritten, 0);
+}
+
+TEST_F(ListCommandTest, UseMakesAUsedProfileActiveAndWritesNothingWhenItAlreadyIs)
+{
+    ASSERT_EQ(Run({"use", "Shooter"}), kCtlOk) << err.str();
+    EXPECT_EQ(out.str(), Wrote("active profile: slot 0 \"Shooter\"\n"));
+    EXPECT_EQ(Header().activeProfile, 0);
+    const int halves = counting.halvesWritten;
+    EXPECT_EQ(Run({"use", "0"}), kCtlOk);
+    EXPECT_EQ(out.str(), "nothing to change; nothing written\n");
+    EXPECT_EQ(Run({"use", "5"}), kCtlUsage);
+    EXPECT_EQ(err.str(), "vantorctl: slot 5 is free\n");
+    EXPECT_EQ(counting.halvesWritten, halves);
+}
+
+TEST_F(ListCommandTest, DeleteKeepsTheRecordsBytesAndSettlesTheActiveProfileAsTheWindowsOk)
+{
+    AddProfile(7, "Flight", "W");
+    const ProfileRecord racing = Record(4);
+    ASSERT_EQ(Run({"delete", "Racing"}), kCtlOk) << err.str();  // the active one: the lowest used slot follows
+    EXPECT_EQ(out.str(), Wrote("deleted slot 4 \"Racing\"\nactive profile: slot 0 \"Shooter\"\n"));
+    EXPECT_EQ(Header().used[4], 0);
+    EXPECT_EQ(std::memcmp(&Record(4), &racing, kBlockSize), 0);
+    Header().activeProfile = kNoActiveProfile;
+    ASSERT_EQ(Run({"delete", "7"}), kCtlOk) << err.str();  // a single profile left is the active one
+    EXPECT_EQ(Header().activeProfile, 0);
+    ASSERT_EQ(Run({"delete", "0"}), kCtlOk) << err.str();  // none left
+    EXPECT_EQ(out.str(), Wrote("deleted slot 0 \"Shooter\"\nactive profile: none\n"));
+    EXPECT_EQ(Header().activeProfile, kNoActiveProfile);
+    EXPECT_EQ(RestoreRefusal(adapter.Memory()), "");
+}
+
+TEST_F(ListCommandTest, RenameWritesTheNameWithZerosAfterItAndRefusesALongOne)
+{
+    std::memcpy(Record(0).name, "Shooter\0old tail", kNameBytes);
+    Record(0).keptTail[3] = 0x33;
+    ProfileRecord expected = Record(0);
+    std::memset(expected.name, 0, kNameBytes);
+    std::strcpy(expected.name, "Arena");
+    ASSERT_EQ(Run({"rename", "Shooter", "Arena"}), kCtlOk) << err.str();
+    EXPECT_EQ(out.str(), Wrote("slot 0 \"Shooter\" renamed \"Arena\"\n"));
+    EXPECT_EQ(std::memcmp(&Record(0), &expected, kBlockSize), 0);
+    const std::vector<uint8_t> before = Memory();
+    EXPECT_EQ(Run({"rename", "0", "Fifteen bytes!!"}), kCtlFileError);
+    EXPECT_EQ(err.str(), "vantorctl: rename of slot 0 as \"Fifteen bytes!!\": name: 15 bytes, at most 14\n"
+                         "vantorctl: nothing written\n");
+    EXPECT_EQ(Memory(), before);
+}
+
+TEST_F(ListCommandTest, ANameThatSeveralUsedProfilesShareIsRefusedWithTheirSlots)
+{
+    AddProfile(7, "Racing", "W");
+    AddProfile(9, "Racing", "E");
+    const std::vector<uint8_t> before = Memory();
+    for (const std::vector<std::string>& call : std::vector<std::vector<std::string>>{
+             {"use", "Racing"}, {"delete", "Racing"}, {"rename", "Racing", "X"}, {"copy", "Racing", "X"},
+             {"export", TempPath("racing.json"), "--name", "Racing"}}) {
+        EXPECT_EQ(Run(call), kCtlUsage) << call[0];
+        EXPECT_EQ(err.str(), "vantorctl: the name \"Racing\" is ambiguous: the profiles of slots 4, 7 and 9 have it; "
+                             "give a slot number\n");
+    }
+    EXPECT_EQ(Memory(), before);
+    EXPECT_EQ(counting.halvesWritten, 0);
+    EXPECT_EQ(Run({"use", "9"}), kCtlOk) << err.str();
+}
+
 #ifdef _WIN32
 // Names are text of the system's ANSI code page; the test session's is 936.
 TEST_F(ProfileFileTest, NamesAreTextOfTheAnsiCodePageAndOtherBytesTravelByteForByte)
@@ -571,6 +652,14 @@ TEST_F(ProfileFileTest, NamesAreTextOfTheAnsiCodePageAndOtherBytesTravelByteForB
     document["profiles"].erase(1);
     ASSERT_EQ(Run({"import", WriteText("seven.json", document.dump())}), kCtlOk) << err.str();
     EXPECT_EQ(NameBytes(Record(1)), "\xD6\xD0\xCE\xC4\xD6\xD0\xCE\xC4\xD6\xD0\xCE\xC4\xD6\xD0");
+
+    // A name on the command line is bytes of the code page too: any other bytes are refused.
+    for (const char* command : {"rename", "copy"}) {
+        EXPECT_EQ(Run({command, "4", "Caf\xE9"}), kCtlFileError) << command;
+        EXPECT_NE(err.str().find("\"Caf\xE9\": name: not text of code page 936\n"), std::string::npos) << err.str();
+    }
+    EXPECT_EQ(Run({"rename", "4", "\xD6\xD0\xCE\xC4 2"}), kCtlOk) << err.str();
+    EXPECT_EQ(NameBytes(Record(4)), "\xD6\xD0\xCE\xC4 2");
 }
 #endif
 

@@ -1,7 +1,9 @@
 #!/bin/sh
 # vantorctl through the adapter's driver interface, served by the emulated adapter: dump
-# lists its profiles, backup copies its memory byte for byte, and restore makes its
-# memory another image byte for byte.
+# lists its profiles, backup copies its memory byte for byte, restore makes its memory
+# another image byte for byte, list lists that image's profiles, a name the code page
+# cannot write is refused, and use and delete change the memory exactly as the window's
+# Use and Delete followed by OK would.
 #   ctl_session.sh BUILD-DIR WINE-LOADER   (the loader of the build's bitness)
 set -e
 build=$(cd "$1" && pwd)
@@ -29,3 +31,23 @@ cmp backup.bin memory.bin
 "$wine" "$build/tests/e2e/session_image.exe" --write wanted.bin
 "$wine" "$ctl" restore wanted.bin
 cmp memory.bin wanted.bin
+
+# The list commands change the memory as the window's Use and Delete followed by OK do.
+"$wine" "$ctl" list >list.txt
+printf '0\t-\tArena\r\n1\t-\tRacing\r\n3\t*\tPuzzle\r\n' | cmp - list.txt || { echo "list:"; cat list.txt; exit 1; }
+# A character that code page 936 lacks would reach the program as a look-alike or "?":
+# the call is refused (a wrong call) and writes nothing, as the steps below find.
+status=0
+"$wine" "$ctl" rename 0 "Smile 😀" 2>/dev/null || status=$?
+[ "$status" = 2 ] || { echo "a name outside code page 936: exit status $status, not 2"; exit 1; }
+window_commands=""
+step() {  # step "VANTORCTL COMMAND" "WINDOW COMMAND": the memory then holds the restored
+          # image changed by every window command so far
+  "$wine" "$ctl" $1
+  window_commands="$window_commands $2"
+  "$wine" "$build/tests/e2e/session_image.exe" memory.bin $window_commands
+}
+step "use Racing" "use 1"
+step "delete Racing" "delete 1"  # the active one: Arena, the first entry left, follows
+step "delete Puzzle" "delete 3"  # not the active profile
+step "delete 0" "delete 0"       # the last one: none is active
