@@ -8,9 +8,6 @@ namespace {
 
 constexpr COLORREF kStartupActiveColor = 0x0000FF;  // red
 constexpr int kEditingButtons[] = {IDC_ADD, IDC_DELETE, IDC_USE, IDOK};
-// Pictures of pad buttons 0 to 7, the columns of the button matrix.
-constexpr UINT kPadButtonBitmaps[kPadButtonCount] = {IDB_L1, IDB_A, IDB_B, IDB_X, IDB_Y, IDB_BLACK, IDB_WHITE, IDB_R1};
-constexpr int kMatrixRowFirst[] = {IDC_COMBO_FIRST, IDC_RIGHT_FIRST, IDC_LEFT_FIRST, IDC_MIDDLE_FIRST};
 
 const char kSaveFailedText[] =
     "The configuration could not be written to the adapter.\n\n"
@@ -50,6 +47,7 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_CONTROL_RANGE(BN_CLICKED, IDC_AXIS_MODE, IDC_AXIS_MODE, &CConfigDlg::OnControlEdited)
     ON_CONTROL_RANGE(BN_CLICKED, IDC_COMBO_FIRST, IDC_MIDDLE_FIRST + kPadButtonCount - 1, &CConfigDlg::OnControlEdited)
     ON_WM_HSCROLL()
+    ON_MESSAGE(WM_DPICHANGED, &CConfigDlg::OnDpiChanged)
 END_MESSAGE_MAP()
 
 CConfigDlg::CConfigDlg(AdapterPort& port, CWnd* pParent)
@@ -89,7 +87,7 @@ BOOL CConfigDlg::OnInitDialog()
     m_bAdapterPresent = m_link.Handle() != kInvalidAdapterHandle;
     if (loaded) EnableEditing();
     if (m_pRecords) ListUsedProfiles();
-    SetButtonPictures();
+    ShowPicturesAt(WindowDpi(m_hWnd));
     return TRUE;
 }
 
@@ -122,15 +120,6 @@ void CConfigDlg::ListUsedProfiles()
         }
     }
     if (m_listProfiles.GetCount() >= kSlotCount) GetDlgItem(IDC_ADD)->EnableWindow(FALSE);
-}
-
-void CConfigDlg::SetButtonPictures()
-{
-    for (int column = 0; column < kPadButtonCount; ++column) {
-        HBITMAP picture = LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(kPadButtonBitmaps[column]));
-        for (int first : kMatrixRowFirst)
-            SendDlgItemMessage(first + column, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-    }
 }
 
 void CConfigDlg::OnOK()

@@ -6,6 +6,7 @@
 #include "Afx.h"
 #include "AdapterLink.h"
 #include "MarkListBox.h"
+#include "ScaledPictures.h"
 
 class CConfigDlg : public CDialog {
 public:
@@ -36,6 +37,7 @@ protected:
     void OnLogo();
     void OnControlEdited(UINT nID);
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     // Hands the logo's web address to the shell (tests watch it instead).
     virtual void OpenWebAddress();
@@ -53,12 +55,14 @@ protected:
     COLORREF m_crActiveMark;  // red for the profile active at start-up, blue once Use ran
     BOOL m_bAdapterPresent;   // found by the load; a failed save does not change it
     BOOL m_bShowing;          // the show phase is setting the controls: no edit of the user's
+    CScaledPictures m_pictures{USER_DEFAULT_SCREEN_DPI};  // the ones the controls show
 
 private:
     void AddAboutItem();
     void EnableEditing();
     void ListUsedProfiles();
-    void SetButtonPictures();
+    void ShowPicturesAt(UINT dpi);
+    void ScaleListRows(UINT fromDpi, UINT toDpi);
     void StoreRecord(ProfileRecord& record);
     void ShowRecord(const ProfileRecord& record);
     int ProfileSlot(int item) const;

@@ -69,6 +69,8 @@ LRESULT CCmdTarget::CallHandler(const AFX_MSGMAP_ENTRY& entry, WPARAM wParam, LP
         (this->*HandlerAs<void (CCmdTarget::*)(UINT, UINT, CWnd*)>(entry.pfn))(
             LOWORD(wParam), HIWORD(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));
         return 0;
+    case AfxSig_lwl:
+        return (this->*HandlerAs<LRESULT (CCmdTarget::*)(WPARAM, LPARAM)>(entry.pfn))(wParam, lParam);
     case AfxSig_end:
         break;
     }

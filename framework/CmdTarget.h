@@ -19,6 +19,7 @@ enum AfxSig : UINT {
     AfxSig_vwp,    // void f(UINT, POINT)
     AfxSig_vw,     // void f(UINT): a range of commands, called with the command's ID
     AfxSig_vwwW,   // void f(UINT, UINT, CWnd*): scrolling, from a scroll bar or a slider
+    AfxSig_lwl,    // LRESULT f(WPARAM, LPARAM): any message, its parameters as they come
 };
 
 struct AFX_MSGMAP_ENTRY {

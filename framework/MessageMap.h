@@ -49,6 +49,9 @@ using AfxHandler = Function CCmdTarget::*;
 #define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)
 #define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(STN_CLICKED, id, memberFxn)
 
+#define ON_MESSAGE(message, memberFxn) \
+    {message, 0, 0, 0, AfxSig_lwl, AFX_MAP_HANDLER(LRESULT(WPARAM, LPARAM), memberFxn)},
+
 #define ON_WM_SYSCOMMAND() \
     {WM_SYSCOMMAND, 0, 0, 0, AfxSig_vwl, AFX_MAP_HANDLER(void(UINT, LPARAM), &ThisClass::OnSysCommand)},
 #define ON_WM_PAINT() \

@@ -14,7 +14,7 @@ function(vantor_add_resources target)
   target_sources(${target} PRIVATE ${VANTOR_RES_DIR}/vantor.rc)
   target_include_directories(${target} PRIVATE ${VANTOR_RES_DIR} ${VANTOR_RES_BUILD_DIR})
   # windres reports no dependencies of its own.
-  file(GLOB pictures ${VANTOR_RES_DIR}/*.bmp ${VANTOR_RES_DIR}/*.ico)
+  file(GLOB_RECURSE pictures ${VANTOR_RES_DIR}/*.bmp ${VANTOR_RES_DIR}/*.ico)
   set_source_files_properties(${VANTOR_RES_DIR}/vantor.rc TARGET_DIRECTORY ${target} PROPERTIES
     OBJECT_DEPENDS "${pictures};${VANTOR_RES_DIR}/resource.h;${VANTOR_RES_BUILD_DIR}/vantor-build.manifest")
 endfunction()

@@ -2,8 +2,11 @@
 """Draws every bitmap and the icon of the configuration tool.
 
 Run from any directory: python3 res/draw_pictures.py
-The pictures are written next to this script. Shapes are rendered with
-4 x 4 supersampling so that edges blend smoothly into the background.
+The pictures are written next to this script, and again at the larger display
+scales into scaleNNN/ beside it (the window picks the set that matches the
+display). Shapes are described in the pixels of the 100 % picture and rendered
+at each scale with 4 x 4 supersampling, so that edges blend smoothly into the
+background at every size.
 """
 import math
 import os
@@ -15,6 +18,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # radio buttons and static pictures drawn on this colour.
 FACE = (240, 240, 240)
 SUPERSAMPLING = 4
+# Display scales in per cent that get pictures of their own: 96, 120, 144 and 192 DPI.
+# The window resamples the 200 % set for any other scale.
+SCALES = (100, 125, 150, 200)
 
 
 # ---------------------------------------------------------------- shapes
@@ -80,15 +86,24 @@ def rotated(points, cx, cy, degrees):
 
 # ---------------------------------------------------------------- canvas
 
+def scaled(length, scale):
+    """A length of the 100 % picture in pixels at `scale` (1.0 for 100 %), halves rounded up
+    as the window rounds them."""
+    return int(length * scale + 0.5)
+
+
 class Canvas:
-    def __init__(self, width, height, background):
-        self.width, self.height = width, height
-        self.pixels = [[tuple(map(float, background)) for _ in range(width)]
-                       for _ in range(height)]
+    """Pixels of a picture of width x height pixels at 100 %, rendered at `scale`."""
+
+    def __init__(self, width, height, background, scale):
+        self.scale = scale
+        self.width, self.height = scaled(width, scale), scaled(height, scale)
+        self.pixels = [[tuple(map(float, background)) for _ in range(self.width)]
+                       for _ in range(self.height)]
 
     def coverage(self, shape, px, py):
-        n = SUPERSAMPLING
-        hits = sum(shape(px + (i + 0.5) / n, py + (j + 0.5) / n)
+        n, s = SUPERSAMPLING, self.scale
+        hits = sum(shape((px + (i + 0.5) / n) / s, (py + (j + 0.5) / n) / s)
                    for i in range(n) for j in range(n))
         return hits / (n * n)
 
@@ -107,7 +122,7 @@ class Canvas:
             for px in range(self.width):
                 a = self.coverage(shape, px, py)
                 if a:
-                    colour = colour_at(px + 0.5, py + 0.5)
+                    colour = colour_at((px + 0.5) / self.scale, (py + 0.5) / self.scale)
                     row[px] = tuple(o * (1 - a) + c * a for o, c in zip(row[px], colour))
 
     def rgb_rows(self):
@@ -183,21 +198,21 @@ def round_button(canvas, face, rim):
     canvas.paint(disc(MID, MID, 9.6), face)
 
 
-def lettered_button(letter, colour):
-    canvas = Canvas(SIZE, SIZE, FACE)
+def lettered_button(letter, colour, scale):
+    canvas = Canvas(SIZE, SIZE, FACE, scale)
     round_button(canvas, DARK, RIM)
     canvas.paint(centred_text(letter, MID, MID, 11, 2.4), colour)
     return canvas
 
 
-def plain_button(face, rim):
-    canvas = Canvas(SIZE, SIZE, FACE)
+def plain_button(face, rim, scale):
+    canvas = Canvas(SIZE, SIZE, FACE, scale)
     round_button(canvas, face, rim)
     return canvas
 
 
-def trigger(label):
-    canvas = Canvas(SIZE, SIZE, FACE)
+def trigger(label, scale):
+    canvas = Canvas(SIZE, SIZE, FACE, scale)
     body = union(disc(MID, 9, 10), box(2, 9, 22, 21), disc(5, 19, 3), disc(19, 19, 3))
     edge = union(disc(MID, 9, 11), box(1, 9, 23, 21), disc(5, 19.5, 4), disc(19, 19.5, 4))
     canvas.paint(edge, DARK)
@@ -206,18 +221,18 @@ def trigger(label):
     return canvas
 
 
-def triangle(pointing_right):
+def triangle(pointing_right, scale):
     points = [(5, 4), (20, MID), (5, 20)]
     if not pointing_right:
         points = [(SIZE - x, y) for x, y in points]
-    canvas = Canvas(SIZE, SIZE, FACE)
+    canvas = Canvas(SIZE, SIZE, FACE, scale)
     canvas.paint(polygon(points), RIM)
     canvas.paint(outline(points, 1.0), DARK)
     return canvas
 
 
-def ringed_button():
-    canvas = Canvas(SIZE, SIZE, FACE)
+def ringed_button(scale):
+    canvas = Canvas(SIZE, SIZE, FACE, scale)
     canvas.paint(ring(MID, MID, 11, 9), DARK)
     canvas.paint(disc(MID, MID, 6.5), DARK)
     canvas.paint(disc(MID, MID, 5), RIM)
@@ -235,17 +250,17 @@ def arrow_points(length, shaft, head, head_length, cx, cy):
 DIRECTION_DEGREES = {'right': 0, 'down': 90, 'left': 180, 'up': 270}
 
 
-def dpad_arrow(direction):
+def dpad_arrow(direction, scale):
     points = rotated(arrow_points(20, 8, 18, 9, MID, MID), MID, MID, DIRECTION_DEGREES[direction])
-    canvas = Canvas(SIZE, SIZE, FACE)
+    canvas = Canvas(SIZE, SIZE, FACE, scale)
     canvas.paint(polygon(points), (40, 185, 40))
     canvas.paint(outline(points, 0.8), (0, 100, 0))
     return canvas
 
 
-def stick_arrow(direction):
+def stick_arrow(direction, scale):
     points = rotated(arrow_points(13, 4, 10, 6, MID, MID), MID, MID, DIRECTION_DEGREES[direction])
-    canvas = Canvas(SIZE, SIZE, FACE)
+    canvas = Canvas(SIZE, SIZE, FACE, scale)
     canvas.paint(disc(MID, MID, 11), DARK)
     canvas.paint(disc(MID, MID, 9.4), SILVER)
     canvas.paint(polygon(points), DARK)
@@ -254,9 +269,9 @@ def stick_arrow(direction):
 
 # ---------------------------------------------------------------- USB symbol (32 x 22)
 
-def usb_symbol():
+def usb_symbol(scale):
     ink = (30, 30, 30)
-    canvas = Canvas(32, 22, FACE)
+    canvas = Canvas(32, 22, FACE, scale)
     trunk = capsule(6, 11, 24, 11, 1.2)
     head = polygon([(23, 7), (31, 11), (23, 15)])
     plug = disc(4, 11, 3.2)
@@ -297,14 +312,14 @@ def logo_ink_shape():
     return union(frame, name, swoosh)
 
 
-def logo_indices():
-    canvas = Canvas(LOGO_W, LOGO_H, (0, 0, 0))
+def logo_indices(scale):
+    canvas = Canvas(LOGO_W, LOGO_H, (0, 0, 0), scale)
     shape = logo_ink_shape()
     rows = []
-    for py in range(LOGO_H):
-        shade = round(py * (LEVELS - 1) / (LOGO_H - 1))
+    for py in range(canvas.height):
+        shade = round(py * (LEVELS - 1) / (canvas.height - 1))
         rows.append([shade * LEVELS + round(canvas.coverage(shape, px, py) * (LEVELS - 1))
-                     for px in range(LOGO_W)])
+                     for px in range(canvas.width)])
     return rows
 
 
@@ -329,7 +344,7 @@ def icon_layers():
 
 def icon_indices():
     """Palette index per pixel, or None where the icon is transparent."""
-    probe = Canvas(32, 32, (0, 0, 0))
+    probe = Canvas(32, 32, (0, 0, 0), 1)
     rows = [[None] * 32 for _ in range(32)]
     for shape, index in icon_layers():
         for py in range(32):
@@ -387,42 +402,53 @@ def ico4(rows, palette):
 
 # ---------------------------------------------------------------- output
 
-def pad_pictures():
+def pad_pictures(scale):
     return {
-        'l1.bmp': trigger('L1'),
-        'r1.bmp': trigger('R1'),
-        'triangle_left.bmp': triangle(pointing_right=False),
-        'triangle_right.bmp': triangle(pointing_right=True),
-        'a.bmp': lettered_button('A', (60, 215, 60)),
-        'b.bmp': lettered_button('B', (240, 50, 40)),
-        'x.bmp': lettered_button('X', (70, 140, 255)),
-        'y.bmp': lettered_button('Y', (250, 215, 0)),
-        'black.bmp': plain_button((20, 20, 20), RIM),
-        'white.bmp': plain_button((255, 255, 255), (150, 150, 155)),
-        'round.bmp': plain_button(RIM, DARK),
-        'ringed_round.bmp': ringed_button(),
-        'dpad_left.bmp': dpad_arrow('left'),
-        'dpad_right.bmp': dpad_arrow('right'),
-        'dpad_up.bmp': dpad_arrow('up'),
-        'dpad_down.bmp': dpad_arrow('down'),
-        'stick_left.bmp': stick_arrow('left'),
-        'stick_right.bmp': stick_arrow('right'),
-        'stick_up.bmp': stick_arrow('up'),
-        'stick_down.bmp': stick_arrow('down'),
-        'usb.bmp': usb_symbol(),
+        'l1.bmp': trigger('L1', scale),
+        'r1.bmp': trigger('R1', scale),
+        'triangle_left.bmp': triangle(False, scale),
+        'triangle_right.bmp': triangle(True, scale),
+        'a.bmp': lettered_button('A', (60, 215, 60), scale),
+        'b.bmp': lettered_button('B', (240, 50, 40), scale),
+        'x.bmp': lettered_button('X', (70, 140, 255), scale),
+        'y.bmp': lettered_button('Y', (250, 215, 0), scale),
+        'black.bmp': plain_button((20, 20, 20), RIM, scale),
+        'white.bmp': plain_button((255, 255, 255), (150, 150, 155), scale),
+        'round.bmp': plain_button(RIM, DARK, scale),
+        'ringed_round.bmp': ringed_button(scale),
+        'dpad_left.bmp': dpad_arrow('left', scale),
+        'dpad_right.bmp': dpad_arrow('right', scale),
+        'dpad_up.bmp': dpad_arrow('up', scale),
+        'dpad_down.bmp': dpad_arrow('down', scale),
+        'stick_left.bmp': stick_arrow('left', scale),
+        'stick_right.bmp': stick_arrow('right', scale),
+        'stick_up.bmp': stick_arrow('up', scale),
+        'stick_down.bmp': stick_arrow('down', scale),
+        'usb.bmp': usb_symbol(scale),
     }
 
 
-def write(name, data):
-    with open(os.path.join(HERE, name), 'wb') as f:
-        f.write(data)
+def bitmap_files(scale):
+    """The window's bitmaps at one display scale, file name and contents."""
+    files = {name: bmp24(canvas) for name, canvas in pad_pictures(scale).items()}
+    files['logo.bmp'] = bmp8(logo_indices(scale), logo_palette())
+    return files
+
+
+def folder(percent):
+    """The 100 % pictures lie next to this script, the others in a folder per scale."""
+    path = HERE if percent == 100 else os.path.join(HERE, 'scale%d' % percent)
+    os.makedirs(path, exist_ok=True)
+    return path
 
 
 def main():
-    for name, canvas in pad_pictures().items():
-        write(name, bmp24(canvas))
-    write('logo.bmp', bmp8(logo_indices(), logo_palette()))
-    write('vantor.ico', ico4(icon_indices(), VGA))
+    for percent in SCALES:
+        for name, data in bitmap_files(percent / 100).items():
+            with open(os.path.join(folder(percent), name), 'wb') as f:
+                f.write(data)
+    with open(os.path.join(HERE, 'vantor.ico'), 'wb') as f:
+        f.write(ico4(icon_indices(), VGA))
 
 
 if __name__ == '__main__':

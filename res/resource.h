@@ -39,6 +39,10 @@
 #define IDB_RINGED_ROUND            151
 #define IDB_USB                     152
 #define IDB_LOGO                    154
+// Each picture again at 125, 150 and 200 % display scale: its ID plus the offset.
+#define IDB_AT_125                  1000
+#define IDB_AT_150                  2000
+#define IDB_AT_200                  3000
 
 // Main window controls
 #define IDC_PROFILE_LIST            1000

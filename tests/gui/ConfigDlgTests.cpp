@@ -1,5 +1,6 @@
 // The main window's life on an emulated adapter: what a load shows, how the controls and
 // the records exchange data, and what OK and Cancel leave in the adapter.
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -334,6 +335,134 @@ TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
     closing.Then([&] { ::PostMessageA(empty.m_hWnd, WM_COMMAND, IDOK, 0); });
     EXPECT_EQ(closing.Run(empty), IDOK);
     EXPECT_EQ(Header().activeProfile, kNoActiveProfile);
+}
+
+// The window at the display's scale. Runs at the prefix's system DPI, and once more at
+// 144 DPI on its own (VANTOR_TEST_DPI names the DPI that run must have).
+class WindowScaleTest : public ConfigDlgTest {
+protected:
+    static UINT SystemDpi()
+    {
+        HDC screen = ::GetDC(nullptr);
+        const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        return static_cast<UINT>(dpi);
+    }
+    static SIZE BitmapSize(HANDLE bitmap)
+    {
+        BITMAP info = {};
+        ::GetObjectA(bitmap, sizeof info, &info);
+        return {info.bmWidth, info.bmHeight};
+    }
+    static SIZE Scaled(SIZE drawn, UINT dpi) { return {MulDiv(drawn.cx, dpi, 96), MulDiv(drawn.cy, dpi, 96)}; }
+    static bool IsPictureControl(HWND hWnd)
+    {
+        char className[16] = {};
+        ::GetClassNameA(hWnd, className, sizeof className);
+        return std::string(className) == "Static" && (::GetWindowLongA(hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+    }
+    // The 100 % size of a picture control's bitmap: the pad pictures are 24 x 24 pixels.
+    static SIZE DrawnSize(HWND picture)
+    {
+        switch (::GetDlgCtrlID(picture)) {
+        case IDC_USB: return {32, 22};
+        case IDC_LOGO: return {122, 60};
+        default: return {24, 24};
+        }
+    }
+
+    // Every picture control and matrix button holds a bitmap of its 100 % size at `dpi`,
+    // and a picture control is exactly as large as its bitmap.
+    void ExpectPicturesAt(UINT dpi) const
+    {
+        int pictures = 0;
+        for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsPictureControl(child)) continue;
+            ++pictures;
+            const SIZE expected = Scaled(DrawnSize(child), dpi);
+            const SIZE bitmap = BitmapSize(reinterpret_cast<HANDLE>(::SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+            EXPECT_EQ(bitmap.cx, expected.cx) << "picture " << pictures;
+            EXPECT_EQ(bitmap.cy, expected.cy) << "picture " << pictures;
+            RECT shown;
+            ::GetClientRect(child, &shown);
+            EXPECT_EQ(shown.right, bitmap.cx) << "picture " << pictures;
+            EXPECT_EQ(shown.bottom, bitmap.cy) << "picture " << pictures;
+        }
+        EXPECT_EQ(pictures, 22);
+        for (int first : {IDC_COMBO_FIRST, IDC_RIGHT_FIRST, IDC_LEFT_FIRST, IDC_MIDDLE_FIRST}) {
+            for (int column = 0; column < kPadButtonCount; ++column) {
+                const SIZE bitmap = BitmapSize(reinterpret_cast<HANDLE>(
+                    ::SendDlgItemMessageA(dialog.m_hWnd, first + column, BM_GETIMAGE, IMAGE_BITMAP, 0)));
+                EXPECT_EQ(bitmap.cx, Scaled({24, 24}, dpi).cx) << first + column;
+                EXPECT_EQ(bitmap.cy, Scaled({24, 24}, dpi).cy) << first + column;
+            }
+        }
+    }
+    int RowHeight() const { return static_cast<int>(::SendMessageA(List(), LB_GETITEMHEIGHT, 0, 0)); }
+    // No control reaches past the window's client area.
+    void ExpectEveryControlInside() const
+    {
+        RECT client;
+        ::GetClientRect(dialog.m_hWnd, &client);
+        for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            RECT control;
+            ::GetWindowRect(child, &control);
+            ::MapWindowPoints(nullptr, dialog.m_hWnd, reinterpret_cast<POINT*>(&control), 2);
+            EXPECT_TRUE(control.left >= 0 && control.top >= 0 && control.right <= client.right &&
+                        control.bottom <= client.bottom)
+                << ::GetDlgCtrlID(child) << " " << TextOf(child) << " ends at " << control.right << ","
+                << control.bottom << " in " << client.right << "," << client.bottom;
+        }
+    }
+};
+
+TEST_F(WindowScaleTest, PicturesAreDrawnForTheSystemDpiAndEveryControlFits)
+{
+    UseSlot(0, "Game");
+    Header().activeProfile = 0;
+    const UINT dpi = SystemDpi();
+    if (const char* expected = std::getenv("VANTOR_TEST_DPI")) {
+        ASSERT_EQ(dpi, std::strtoul(expected, nullptr, 10));
+    }
+    script.Then([&] {
+        ExpectPicturesAt(dpi);
+        ExpectEveryControlInside();
+        HWND list = List();
+        HDC dc = ::GetDC(list);
+        HGDIOBJ before = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+        TEXTMETRICA font;
+        ::GetTextMetricsA(dc, &font);
+        ::SelectObject(dc, before);
+        ::ReleaseDC(list, dc);
+        EXPECT_GE(RowHeight(), font.tmHeight);
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST_F(WindowScaleTest, MoveToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndRedrawsThePictures)
+{
+    const UINT dpi = SystemDpi();
+    script.Then([&] {
+        const int rowHeight = RowHeight();
+        RECT suggested;
+        ::GetWindowRect(dialog.m_hWnd, &suggested);
+        ::OffsetRect(&suggested, 10, 20);
+        ::SendMessageA(dialog.m_hWnd, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+        ExpectPicturesAt(192);
+        EXPECT_EQ(RowHeight(), MulDiv(rowHeight, 192, dpi));
+        RECT now;
+        ::GetWindowRect(dialog.m_hWnd, &now);
+        EXPECT_TRUE(::EqualRect(&now, &suggested));
+        // Back, and to a scale that has no drawing of its own.
+        ::SendMessageA(dialog.m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        ExpectPicturesAt(dpi);
+        EXPECT_EQ(RowHeight(), rowHeight);
+        ::SendMessageA(dialog.m_hWnd, WM_DPICHANGED, MAKEWPARAM(168, 168), reinterpret_cast<LPARAM>(&suggested));
+        ExpectPicturesAt(168);
+        Close(IDCANCEL);
+    });
+    Run();
 }
 
 }  // namespace
