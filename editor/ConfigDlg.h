@@ -5,11 +5,14 @@
 
 #include "Afx.h"
 #include "AdapterLink.h"
+#include "AdapterLock.h"
+#include "KnownAdapterImages.h"
 #include "MarkListBox.h"
 
 class CConfigDlg : public CDialog {
 public:
-    explicit CConfigDlg(AdapterPort& port, CWnd* pParent = nullptr);
+    // Talks to the adapter through `port`, holding `lock` for each load and save.
+    CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent = nullptr);
 
     // Moves the controls into the shown record when they hold edits, then shows the record
     // of the selected entry.
@@ -46,6 +49,8 @@ protected:
     CMarkListBox m_listProfiles;
     HICON m_hIcon;
     CAdapterLink m_link;
+    AdapterLock& m_lock;
+    KnownAdapterImages m_known;  // what the adapter holds unless another program wrote to it
     BOOL m_bModified;
     uint8_t* m_pRecords;
     uint8_t* m_pUsed;
@@ -55,6 +60,12 @@ protected:
     BOOL m_bShowing;          // the show phase is setting the controls: no edit of the user's
 
 private:
+    enum class SaveOutcome { kSaved, kFailed, kBusy, kAdapterChanged };
+
+    bool LoadUnderLock(bool& busy);
+    SaveOutcome SaveUnlessChanged(std::vector<uint8_t>& stored);
+    // A message box over the window; the button that closed it.
+    int Tell(const char* text, UINT type);
     void AddAboutItem();
     void EnableEditing();
     void ListUsedProfiles();

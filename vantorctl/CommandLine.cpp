@@ -33,7 +33,9 @@ const char kHelp[] =
     "  --help          show this text\n"
     "\n"
     "Only restore, import and copy write to the adapter: the whole configuration in the\n"
-    "order of a save, then they read every block back and compare.\n"
+    "order of a save, then they read every block back and compare. A command waits while\n"
+    "another program (the window, another vantorctl) talks to the adapter, 5 seconds at\n"
+    "most, and holds it from the first read to the last, so that none writes in between.\n"
     "\n"
     "exit status:\n"
     "  0  success (check: nothing found; restore, import, copy: written and verified)\n"
@@ -43,7 +45,9 @@ const char kHelp[] =
     "  4  a file cannot be read or written, or restore, import or copy refuses it\n"
     "  5  a transfer with the adapter failed while reading the configuration\n"
     "  6  restore, import, copy: the adapter does not hold what was written exactly\n"
-    "     (a block failed or differs)\n";
+    "     (a block failed or differs)\n"
+    "  7  the adapter stayed busy: another program was reading or writing it for more\n"
+    "     than 5 seconds; nothing was read or written\n";
 
 namespace {
 

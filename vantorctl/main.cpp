@@ -9,6 +9,7 @@
 #ifdef _WIN32
 #include <io.h>
 
+#include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
 #else
 #include <unistd.h>
@@ -32,7 +33,9 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     const CtlOutput output = {std::cout, std::cerr, ErrorStreamIsTerminal()};
 #ifdef _WIN32
-    Win32AdapterPort driver;
+    Win32AdapterPort port;
+    Win32AdapterLock lock;
+    const DriverAccess driver = {port, lock};
     return RunVantorctl(args, output, &driver);
 #else
     return RunVantorctl(args, output, nullptr);

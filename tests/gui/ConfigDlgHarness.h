@@ -29,6 +29,16 @@ protected:
     void OpenWebAddress() override { ++m_nWebAddressOpened; }
 };
 
+// The lock on the adapter as another program would hold it: taken or not, at the test's
+// word.
+class SwitchedLock : public AdapterLock {
+public:
+    bool busy = false;
+
+    bool Acquire() override { return !busy; }
+    void Release() override {}
+};
+
 class ConfigDlgTest : public ::testing::Test {
 protected:
     ConfigDlgTest() { TestApp().m_pMainWnd = &dialog; }
@@ -71,6 +81,7 @@ protected:
     void Close(int id) { ::PostMessageA(dialog.m_hWnd, WM_COMMAND, id, 0); }
 
     EmulatedAdapter adapter;
-    TestConfigDlg dialog{adapter};
+    SwitchedLock lock;
+    TestConfigDlg dialog{adapter, lock};
     ModalScript script;
 };
