@@ -56,11 +56,10 @@ HANDLE OpenDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData)
 }
 
 constexpr DWORD kPauseMs = 10;
-// How much sooner than the pause's end each kind of wait is asked to wake: a
-// high-resolution timer wakes within a fraction of a millisecond, a sleep at 1 ms
-// resolution up to a tick late.
-constexpr LONGLONG kTimerMargin100ns = 5000;
-constexpr DWORD kSleepMarginMs = 2;
+// How much sooner than the pause's end the wait is asked to wake: a sleep at 1 ms
+// resolution wakes up to a tick late, and so may a high-resolution timer where the system
+// serves it coarsely (under Wine some 0.8 ms).
+constexpr DWORD kWaitMarginMs = 2;
 
 LONGLONG CounterNow()
 {
@@ -79,10 +78,10 @@ LONGLONG CounterTicksPerSecond()
     return frequency;
 }
 
-void WaitOnTimer(HANDLE timer, LONGLONG duration100ns)
+void WaitOnTimer(HANDLE timer, DWORD ms)
 {
     LARGE_INTEGER due;
-    due.QuadPart = -duration100ns;  // relative
+    due.QuadPart = -10000LL * ms;  // relative, in 100 ns units
     if (SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) WaitForSingleObject(timer, INFINITE);
 }
 
@@ -146,7 +145,7 @@ bool Win32AdapterPort::Read(AdapterHandle handle, uint8_t* data, size_t size, si
 void Win32AdapterPort::Pause10ms()
 {
     const LONGLONG end = CounterNow() + CounterTicksPerSecond() * kPauseMs / 1000;
-    if (m_timer) WaitOnTimer(m_timer, kPauseMs * 10000LL - kTimerMargin100ns);
-    else SleepAtMillisecondResolution(kPauseMs - kSleepMarginMs);
+    if (m_timer) WaitOnTimer(m_timer, kPauseMs - kWaitMarginMs);
+    else SleepAtMillisecondResolution(kPauseMs - kWaitMarginMs);
     while (CounterNow() < end) YieldProcessor();
 }

@@ -20,19 +20,9 @@
 #include "KeyTable.h"
 #include "ProfileJson.h"
 #include "ScratchFolder.h"
+#include "SwitchedLock.h"
 
 namespace {
-
-// The lock on the adapter as another program would hold it: taken or not, at the test's
-// word; it tells whether this program holds it.
-class SwitchedLock : public AdapterLock {
-public:
-    bool busy = false;
-    bool held = false;
-
-    bool Acquire() override { return held = !busy; }
-    void Release() override { held = false; }
-};
 
 // Counts the 32-byte data halves written, the only transfers that change the adapter, and
 // the calls made without holding the lock.

@@ -9,6 +9,7 @@
 #include "EmulatedAdapter.h"
 #include "GuiInput.h"
 #include "ModalScript.h"
+#include "SwitchedLock.h"
 #include "resource.h"
 
 // The main window with its state open to the tests, and the logo's web address counted
@@ -27,16 +28,6 @@ public:
 
 protected:
     void OpenWebAddress() override { ++m_nWebAddressOpened; }
-};
-
-// The lock on the adapter as another program would hold it: taken or not, at the test's
-// word.
-class SwitchedLock : public AdapterLock {
-public:
-    bool busy = false;
-
-    bool Acquire() override { return !busy; }
-    void Release() override {}
 };
 
 class ConfigDlgTest : public ::testing::Test {
