@@ -321,10 +321,9 @@ int RunLocked(const Invocation& call, const DriverAccess& driver, CtlOutput outp
     return RunCommand(call, driver.port, output);
 }
 
-// The emulated adapter lives in this process alone and takes no lock: it reads its memory
-// file once at start and writes it through.
 // The emulated adapter works on an existing memory file only, so that a mistyped name
-// does not show up as an empty adapter.
+// does not show up as an empty adapter. It lives in this process alone and takes no lock:
+// it reads the file once at start and writes it through.
 int RunEmulated(const Invocation& call, CtlOutput output)
 {
     const std::string& path = call.emulatedFile;
