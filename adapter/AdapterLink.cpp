@@ -93,6 +93,23 @@ bool CAdapterLink::LoadConfig(uint8_t** records)
     return true;
 }
 
+bool CAdapterLink::ReadStoredImage(std::vector<uint8_t>& image)
+{
+    image.assign(kImageSize, 0);
+    if (!Reopen()) return false;
+    for (int block = 0; block < kBlockCount; ++block)
+        if (!ReadBlock(block, image.data() + kBlockSize * block)) return false;
+    return true;
+}
+
+std::vector<uint8_t> CAdapterLink::Image() const
+{
+    std::vector<uint8_t> image(kImageSize);
+    std::memcpy(image.data(), m_records.get(), kRecordBufferSize);
+    std::memcpy(image.data() + kRecordBufferSize, m_header, kBlockSize);
+    return image;
+}
+
 void CAdapterLink::ReplaceImage(const uint8_t* image)
 {
     std::memcpy(m_records.get(), image, kRecordBufferSize);
@@ -100,8 +117,9 @@ void CAdapterLink::ReplaceImage(const uint8_t* image)
     m_imageWhole = true;
 }
 
-// A save talks through a fresh handle; the one it replaces is closed first.
-bool CAdapterLink::ReopenForSave()
+// A save, or the read that checks the adapter before it, talks through a fresh handle; the
+// one it replaces is closed first.
+bool CAdapterLink::Reopen()
 {
     if (IsOpen(handle)) m_port.Close(handle);
     handle = OpenAdapter(GUID_DEVINTERFACE_ADAPTER, 0);
@@ -112,7 +130,7 @@ bool CAdapterLink::SaveConfig()
 {
     m_savedBlocks = 0;
     if (!m_imageWhole) return false;
-    if (!ReopenForSave()) return false;
+    if (!Reopen()) return false;
     for (int block = 0; block < kBlockCount; ++block, ++m_savedBlocks)
         if (!WriteBlock(block, BlockAddress(block))) return false;
     return true;

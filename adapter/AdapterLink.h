@@ -39,6 +39,12 @@ public:
     // adapter acknowledges nothing, so only this tells that it holds the image. Empty when
     // every block arrived and equals the image.
     std::vector<BlockFault> VerifyConfig();
+    // Opens the adapter anew and reads what it holds now into `image` (4096 bytes, header
+    // last), leaving the link's own image as it is. False when the adapter cannot be
+    // opened or any block does not arrive whole.
+    bool ReadStoredImage(std::vector<uint8_t>& image);
+    // The link's image as 4096 bytes, header last.
+    std::vector<uint8_t> Image() const;
     // Takes a complete 4096-byte image (blocks in order, header last) as the one to save.
     void ReplaceImage(const uint8_t* image);
     // How many blocks the last SaveConfig wrote whole, in its transfer order (records by
@@ -57,7 +63,7 @@ private:
     bool SendPacket(uint8_t operation, int half);
     bool WriteHalf(const uint8_t* src);
     bool ReadHalf(uint8_t* dest);
-    bool ReopenForSave();
+    bool Reopen();
 
     AdapterPort& m_port;
     std::unique_ptr<uint8_t[]> m_records;

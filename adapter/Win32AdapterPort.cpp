@@ -4,6 +4,10 @@
 #include <mmsystem.h>
 #include <setupapi.h>
 
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
 #include <cstdlib>
 #include <cstring>
 
@@ -51,7 +55,57 @@ HANDLE OpenDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData)
     return handle;
 }
 
+constexpr DWORD kPauseMs = 10;
+// How much sooner than the pause's end the wait is asked to wake: a sleep at 1 ms
+// resolution wakes up to a tick late, and so may a high-resolution timer where the system
+// serves it coarsely (under Wine some 0.8 ms).
+constexpr DWORD kWaitMarginMs = 2;
+
+LONGLONG CounterNow()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+LONGLONG CounterTicksPerSecond()
+{
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return value.QuadPart;
+    }();
+    return frequency;
+}
+
+void WaitOnTimer(HANDLE timer, DWORD ms)
+{
+    LARGE_INTEGER due;
+    due.QuadPart = -10000LL * ms;  // relative, in 100 ns units
+    if (SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) WaitForSingleObject(timer, INFINITE);
+}
+
+// Sleep lasts whole timer ticks, 15.6 ms by default; a 1 ms resolution while it runs.
+void SleepAtMillisecondResolution(DWORD ms)
+{
+    timeBeginPeriod(1);
+    Sleep(ms);
+    timeEndPeriod(1);
+}
+
 }  // namespace
+
+// High-resolution waitable timers came with Windows 10 version 1803; elsewhere making
+// one fails.
+Win32AdapterPort::Win32AdapterPort()
+    : m_timer(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS))
+{
+}
+
+Win32AdapterPort::~Win32AdapterPort()
+{
+    if (m_timer) CloseHandle(m_timer);
+}
 
 AdapterHandle Win32AdapterPort::OpenInterface(const InterfaceGuid& guid, unsigned index)
 {
@@ -86,11 +140,12 @@ bool Win32AdapterPort::Read(AdapterHandle handle, uint8_t* data, size_t size, si
     return ok != FALSE;
 }
 
-// Sleep(10) lasts a whole timer tick (15.6 ms by default); a 1 ms timer resolution while
-// the pause runs makes it close to the 10 ms the adapter needs.
+// A pause waits most of its time on a timer, which may wake late by up to its resolution,
+// and spins the rest on the performance counter, which ends it as soon as 10 ms passed.
 void Win32AdapterPort::Pause10ms()
 {
-    timeBeginPeriod(1);
-    Sleep(10);
-    timeEndPeriod(1);
+    const LONGLONG end = CounterNow() + CounterTicksPerSecond() * kPauseMs / 1000;
+    if (m_timer) WaitOnTimer(m_timer, kPauseMs - kWaitMarginMs);
+    else SleepAtMillisecondResolution(kPauseMs - kWaitMarginMs);
+    while (CounterNow() < end) YieldProcessor();
 }

@@ -1,6 +1,7 @@
 #include "ConfigApp.h"
 
 #include "ConfigDlg.h"
+#include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
 
 BEGIN_MESSAGE_MAP(CConfigApp, CWinApp)
@@ -16,7 +17,8 @@ BOOL CConfigApp::InitInstance()
     AfxEnableControlContainer();
     Enable3dControls();
     Win32AdapterPort driver;
-    CConfigDlg dialog(driver, nullptr);
+    Win32AdapterLock lock;
+    CConfigDlg dialog(driver, lock, nullptr);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;  // the dialog ends with this function

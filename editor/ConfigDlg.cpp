@@ -13,7 +13,21 @@ const char kSaveFailedText[] =
     "The configuration could not be written to the adapter.\n\n"
     "Your changes are still here: check that the adapter is plugged in, then press OK to "
     "try again, or Cancel to leave without saving.";
-const char kSaveFailedCaption[] = "Vantor Config";
+const char kSaveBusyText[] =
+    "The adapter is busy: another program is reading or writing its configuration.\n\n"
+    "Your changes are still here: press OK to try again in a moment, or Cancel to leave "
+    "without saving.";
+const char kLoadBusyText[] =
+    "The adapter is busy: another program is reading or writing its configuration, so this "
+    "window could not read it and stays empty.\n\n"
+    "Close the window and open it again in a moment.";
+const char kOverwriteQuestion[] =
+    "The adapter's configuration has changed since this window read it: another program or "
+    "window has written to it, or another adapter is plugged in.\n\n"
+    "Overwrite the adapter's configuration with this window's profiles?\n\n"
+    "No writes nothing and keeps your changes here; Cancel and open the window again to see "
+    "what the adapter holds now.";
+const char kMessageCaption[] = "Vantor Config";
 
 // Shows the wait cursor while the adapter transfer of its scope blocks the window.
 class WaitCursor {
@@ -50,11 +64,12 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_MESSAGE(WM_DPICHANGED, &CConfigDlg::OnDpiChanged)
 END_MESSAGE_MAP()
 
-CConfigDlg::CConfigDlg(AdapterPort& port, CWnd* pParent)
+CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent)
     : CDialog(IDD_CONFIG_DIALOG, pParent),
       m_hIcon(LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
                         MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_link(port),
+      m_lock(lock),
       m_bModified(0),
       m_pRecords(nullptr),
       m_pUsed(nullptr),
@@ -79,16 +94,30 @@ BOOL CConfigDlg::OnInitDialog()
     m_sliderSpeed.SetRange(kMinSpeed, kMaxSpeed, FALSE);
     m_bModified = 0;
     m_nShownItem = -1;
-    bool loaded;
-    {
-        WaitCursor wait;
-        loaded = m_link.LoadConfig(&m_pRecords);
-    }
+    bool busy = false;
+    const bool loaded = LoadUnderLock(busy);
     m_bAdapterPresent = m_link.Handle() != kInvalidAdapterHandle;
     if (loaded) EnableEditing();
     if (m_pRecords) ListUsedProfiles();
     ShowPicturesAt(WindowDpi(m_hWnd));
+    if (busy) Tell(kLoadBusyText, MB_OK | MB_ICONWARNING);
     return TRUE;
+}
+
+// A load that finds the adapter busy leaves the window as a failed load does: empty, with
+// editing off.
+bool CConfigDlg::LoadUnderLock(bool& busy)
+{
+    WaitCursor wait;
+    AdapterLockHold hold(m_lock);
+    busy = !hold.Held();
+    if (busy) {
+        m_pRecords = m_link.Records();
+        return false;
+    }
+    if (!m_link.LoadConfig(&m_pRecords)) return false;
+    m_known.Read(m_link.Image());
+    return true;
 }
 
 // The editing buttons and the adapter picture, and the defaults that stay in the
@@ -128,19 +157,39 @@ void CConfigDlg::OnOK()
     const int count = m_listProfiles.GetCount();
     if (count == 1) Header().activeProfile = static_cast<uint8_t>(ProfileSlot(0));
     else if (count == 0) Header().activeProfile = kNoActiveProfile;
-    bool saved;
-    {
-        WaitCursor wait;
-        saved = m_link.SaveConfig() && m_link.VerifyConfig().empty();
-    }
     // A failed save keeps the window and its edits, so that OK can be tried again. The
-    // adapter acknowledges no write: a save has failed too when a block does not read back
-    // as written.
-    if (!saved) {
-        MessageBoxA(m_hWnd, kSaveFailedText, kSaveFailedCaption, MB_OK | MB_ICONERROR);
-        return;
+    // question is asked without the lock: another program need not wait for the answer. A
+    // "Yes" accepts what the adapter held then; should it change again meanwhile, it is
+    // asked again.
+    for (;;) {
+        std::vector<uint8_t> stored;
+        switch (SaveUnlessChanged(stored)) {
+        case SaveOutcome::kSaved: CDialog::OnOK(); return;
+        case SaveOutcome::kFailed: Tell(kSaveFailedText, MB_OK | MB_ICONERROR); return;
+        case SaveOutcome::kBusy: Tell(kSaveBusyText, MB_OK | MB_ICONWARNING); return;
+        case SaveOutcome::kAdapterChanged:
+            if (Tell(kOverwriteQuestion, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) return;
+            m_known.Read(stored);
+        }
     }
-    CDialog::OnOK();
 }
+
+// Under the lock: reads what the adapter holds now and writes the image only when that is
+// what this window read or wrote itself, leaving it in `stored`. The adapter acknowledges
+// no write: a save has failed too when a block does not read back as written.
+CConfigDlg::SaveOutcome CConfigDlg::SaveUnlessChanged(std::vector<uint8_t>& stored)
+{
+    WaitCursor wait;
+    AdapterLockHold hold(m_lock);
+    if (!hold.Held()) return SaveOutcome::kBusy;
+    if (!m_link.ReadStoredImage(stored)) return SaveOutcome::kFailed;
+    const std::vector<uint8_t> image = m_link.Image();
+    if (!m_known.Explain(stored, image)) return SaveOutcome::kAdapterChanged;
+    m_known.SaveTried(image);
+    const bool saved = m_link.SaveConfig() && m_link.VerifyConfig().empty();
+    return saved ? SaveOutcome::kSaved : SaveOutcome::kFailed;
+}
+
+int CConfigDlg::Tell(const char* text, UINT type) { return MessageBoxA(m_hWnd, text, kMessageCaption, type); }
 
 int CConfigDlg::ProfileSlot(int item) const { return static_cast<int>(m_listProfiles.GetItemData(item)); }

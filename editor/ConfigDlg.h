@@ -5,12 +5,15 @@
 
 #include "Afx.h"
 #include "AdapterLink.h"
+#include "AdapterLock.h"
+#include "KnownAdapterImages.h"
 #include "MarkListBox.h"
 #include "ScaledPictures.h"
 
 class CConfigDlg : public CDialog {
 public:
-    explicit CConfigDlg(AdapterPort& port, CWnd* pParent = nullptr);
+    // Talks to the adapter through `port`, holding `lock` for each load and save.
+    CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent = nullptr);
 
     // Moves the controls into the shown record when they hold edits, then shows the record
     // of the selected entry.
@@ -48,6 +51,8 @@ protected:
     CMarkListBox m_listProfiles;
     HICON m_hIcon;
     CAdapterLink m_link;
+    AdapterLock& m_lock;
+    KnownAdapterImages m_known;  // what the adapter holds unless another program wrote to it
     BOOL m_bModified;
     uint8_t* m_pRecords;
     uint8_t* m_pUsed;
@@ -58,6 +63,12 @@ protected:
     CScaledPictures m_pictures{USER_DEFAULT_SCREEN_DPI};  // the ones the controls show
 
 private:
+    enum class SaveOutcome { kSaved, kFailed, kBusy, kAdapterChanged };
+
+    bool LoadUnderLock(bool& busy);
+    SaveOutcome SaveUnlessChanged(std::vector<uint8_t>& stored);
+    // A message box over the window; the button that closed it.
+    int Tell(const char* text, UINT type);
     void AddAboutItem();
     void EnableEditing();
     void ListUsedProfiles();

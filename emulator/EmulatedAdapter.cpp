@@ -83,6 +83,9 @@ bool EmulatedAdapter::AcceptPacket(Pending& pending, const uint8_t* packet)
     const bool read = packet[1] == 0x06, write = packet[1] == 0x08;
     if (packet[0] != 0x05 || !(read || write) || packet[2] > kHighestHalf) return false;
     if (std::memcmp(packet + 3, kZeros, sizeof kZeros) != 0) return false;
+    // The firmware keeps one announced half, whichever handle announced it: a packet from
+    // another handle in between makes a half refused instead of stored in the wrong place.
+    for (auto& handle : m_handles) handle.second = Pending();
     pending.kind = read ? Pending::kRead : Pending::kWrite;
     pending.half = packet[2];
     pending.packetTimeMs = NowMs();

@@ -47,6 +47,9 @@ const char kHelp[] =
     "\n"
     "Only restore, import, copy, use, rename and delete write to the adapter: the whole\n"
     "configuration in the order of a save, then they read every block back and compare.\n"
+    "A command waits while another program (the window, another vantorctl) talks to the\n"
+    "adapter, 5 seconds at most, and holds it from the first read to the last, so that\n"
+    "none writes in between.\n"
     "\n"
     "exit status:\n"
     "  0  success (check: nothing found; a command that writes: written and verified,\n"
@@ -58,7 +61,9 @@ const char kHelp[] =
     "     a name, a header the adapter must not be given)\n"
     "  5  a transfer with the adapter failed while reading the configuration\n"
     "  6  a command that writes: the adapter does not hold what was written exactly\n"
-    "     (a block failed or differs)\n";
+    "     (a block failed or differs)\n"
+    "  7  the adapter stayed busy: another program was reading or writing it for more\n"
+    "     than 5 seconds; nothing was read or written\n";
 
 namespace {
 

@@ -56,8 +56,7 @@ public:
     {
         uint8_t* records = nullptr;
         if (!m_link.LoadConfig(&records)) return LinkFailure("reading the configuration");
-        image.assign(records, records + kRecordBufferSize);
-        image.insert(image.end(), m_link.Header(), m_link.Header() + kBlockSize);
+        image = m_link.Image();
         return kCtlOk;
     }
 
@@ -419,8 +418,22 @@ int RunCommand(const Invocation& call, AdapterPort& port, CtlOutput output)
     return session.Check();
 }
 
+// The whole command holds the lock, so that no other program writes between its read and
+// its write, nor while it transfers.
+int RunLocked(const Invocation& call, const DriverAccess& driver, CtlOutput output)
+{
+    AdapterLockHold hold(driver.lock);
+    if (!hold.Held()) {
+        output.err << "vantorctl: the adapter is busy: another program is reading or writing its configuration; "
+                      "try again in a moment\n";
+        return kCtlBusy;
+    }
+    return RunCommand(call, driver.port, output);
+}
+
 // The emulated adapter works on an existing memory file only, so that a mistyped name
-// does not show up as an empty adapter.
+// does not show up as an empty adapter. It lives in this process alone and takes no lock:
+// it reads the file once at start and writes it through.
 int RunEmulated(const Invocation& call, CtlOutput output)
 {
     const std::string& path = call.emulatedFile;
@@ -434,7 +447,7 @@ int RunEmulated(const Invocation& call, CtlOutput output)
 
 }  // namespace
 
-int RunVantorctl(const std::vector<std::string>& args, CtlOutput output, AdapterPort* defaultPort)
+int RunVantorctl(const std::vector<std::string>& args, CtlOutput output, const DriverAccess* driver)
 {
     Invocation call;
     std::string problem;
@@ -447,9 +460,9 @@ int RunVantorctl(const std::vector<std::string>& args, CtlOutput output, Adapter
         return kCtlOk;
     }
     if (!call.emulatedFile.empty()) return RunEmulated(call, output);
-    if (!defaultPort) {
+    if (!driver) {
         output.err << "vantorctl: no adapter found (this build has no driver; use --emulated FILE)\n";
         return kCtlNoAdapter;
     }
-    return RunCommand(call, *defaultPort, output);
+    return RunLocked(call, *driver, output);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "AdapterLock.h"
 #include "AdapterPort.h"
 
 // Exit statuses, as --help lists them.
@@ -16,6 +17,7 @@ enum CtlStatus {
     kCtlFileError = 4,       // a file cannot be read or written, or a writing command refuses it
     kCtlTransferFailed = 5,  // a transfer failed while reading the configuration
     kCtlNotRestored = 6,     // a writing command: a block failed or differs from what was written
+    kCtlBusy = 7,            // another program kept the adapter busy
 };
 
 struct CtlOutput {
@@ -24,6 +26,13 @@ struct CtlOutput {
     bool showProgress;  // progress lines on err during a restore (a terminal)
 };
 
-// Runs one command line (without the program name). `defaultPort` is the adapter used
-// unless --emulated names a memory file; null when the platform has no driver port.
-int RunVantorctl(const std::vector<std::string>& args, CtlOutput output, AdapterPort* defaultPort);
+// The adapter that a command talks to unless --emulated names a memory file, and the lock
+// that every program holds while it talks to that adapter.
+struct DriverAccess {
+    AdapterPort& port;
+    AdapterLock& lock;
+};
+
+// Runs one command line (without the program name); `driver` is null when the platform
+// has no driver port.
+int RunVantorctl(const std::vector<std::string>& args, CtlOutput output, const DriverAccess* driver);

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "NameText.h"
+#include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
 #else
 #include <unistd.h>
@@ -41,7 +42,9 @@ int main(int argc, char** argv)
         std::cerr << "vantorctl: the command line holds a character that " << NameCodePage() << " cannot write\n";
         return kCtlUsage;
     }
-    Win32AdapterPort driver;
+    Win32AdapterPort port;
+    Win32AdapterLock lock;
+    const DriverAccess driver = {port, lock};
     return RunVantorctl(args, output, &driver);
 #else
     return RunVantorctl(args, output, nullptr);

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "AdapterLink.h"
 #include "EmulatedAdapter.h"
+#include "KnownAdapterImages.h"
 #include "RecordingPort.h"
 
 namespace {
@@ -217,4 +219,25 @@ TEST_F(AdapterLinkTest, AReplacedImageIsSavedWithoutALoad)
     ASSERT_TRUE(link.SaveConfig());
     EXPECT_EQ(port.Shape(), "O" + Repeat("WPDWPD", 64));
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), image);
+}
+
+// Before OK writes, the adapter read again must show only halves this program read, tried
+// to write (any half of a failed save may or may not have arrived) or is about to write.
+TEST(KnownAdapterImages, ExplainsWholeHalvesThisProgramReadOrWroteOnly)
+{
+    const std::vector<uint8_t> read(kImageSize, 0x11), firstTry(kImageSize, 0x22), pending(kImageSize, 0x33);
+    KnownAdapterImages known;
+    known.Read(read);
+    std::vector<uint8_t> stored = read;
+    EXPECT_TRUE(known.Explain(stored, pending));
+    stored[40] = 0x22;
+    EXPECT_FALSE(known.Explain(stored, pending)) << "a byte that no one of this program wrote";
+
+    known.SaveTried(firstTry);
+    std::fill(stored.begin() + 32, stored.begin() + 64, 0x22);
+    std::fill(stored.end() - 32, stored.end(), 0x33);
+    EXPECT_TRUE(known.Explain(stored, pending)) << "halves of the failed save and of the one to come";
+
+    known.Read(stored);  // what the user agreed to write over
+    EXPECT_FALSE(known.Explain(firstTry, pending)) << "the earlier try is forgotten";
 }

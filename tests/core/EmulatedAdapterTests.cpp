@@ -110,13 +110,18 @@ TEST_F(EmulatedAdapterTest, InjectedFaultsHitTheChosenTransfer)
     EXPECT_EQ(adapter.TransferCount(), 4u);
 }
 
-TEST_F(EmulatedAdapterTest, HandlesShareTheMemoryButNotTheirPackets)
+TEST_F(EmulatedAdapterTest, HandlesShareTheMemoryAndTheOneAnnouncedHalf)
 {
     AdapterHandle second = adapter.OpenInterface(GUID_DEVINTERFACE_ADAPTER, 0);
     ASSERT_NE(second, handle);
     ASSERT_TRUE(Send(Packet(0x08, 10)));
     adapter.Pause10ms();
     EXPECT_FALSE(WriteData(second)) << "the packet was announced on the other handle";
+    ASSERT_TRUE(Send(Packet(0x08, 10)));
+    ASSERT_TRUE(Send(Packet(0x08, 11), second));
+    adapter.Pause10ms();
+    EXPECT_FALSE(WriteData()) << "another handle's packet came in between";
+    EXPECT_EQ(adapter.Memory()[10 * 32], 0);
     ASSERT_TRUE(Send(Packet(0x08, 10)));
     adapter.Pause10ms();
     ASSERT_TRUE(WriteData());

@@ -1,4 +1,5 @@
 // vantorctl driven in-process against an emulated adapter on a virtual clock.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -19,33 +20,42 @@
 #include "KeyTable.h"
 #include "ProfileJson.h"
 #include "ScratchFolder.h"
+#include "SwitchedLock.h"
 
 namespace {
 
-// Counts the 32-byte data halves written, the only transfers that change the adapter.
+// Counts the 32-byte data halves written, the only transfers that change the adapter, and
+// the calls made without holding the lock.
 class WriteCountingPort : public AdapterPort {
 public:
-    explicit WriteCountingPort(AdapterPort& port) : m_port(port) {}
+    WriteCountingPort(AdapterPort& port, const SwitchedLock& lock) : m_port(port), m_lock(lock) {}
     int halvesWritten = 0;
+    int callsUnlocked = 0;
 
     AdapterHandle OpenInterface(const InterfaceGuid& guid, unsigned index) override
     {
+        CountUnlocked();
         return m_port.OpenInterface(guid, index);
     }
     void Close(AdapterHandle handle) override { m_port.Close(handle); }
     bool Write(AdapterHandle handle, const uint8_t* data, size_t size, size_t* done) override
     {
+        CountUnlocked();
         if (size == 32) ++halvesWritten;
         return m_port.Write(handle, data, size, done);
     }
     bool Read(AdapterHandle handle, uint8_t* data, size_t size, size_t* done) override
     {
+        CountUnlocked();
         return m_port.Read(handle, data, size, done);
     }
     void Pause10ms() override { m_port.Pause10ms(); }
 
 private:
+    void CountUnlocked() { callsUnlocked += m_lock.held ? 0 : 1; }
+
     AdapterPort& m_port;
+    const SwitchedLock& m_lock;
 };
 
 class VantorctlTest : public ::testing::Test {
@@ -56,6 +66,9 @@ protected:
         AddProfile(4, "Racing", "Up");
         Header().activeProfile = 4;
     }
+    // Every command holds the lock for as long as it talks to the adapter.
+    ~VantorctlTest() override { EXPECT_EQ(counting.callsUnlocked, 0); }
+
     ImageHeader& Header() { return HeaderOfImage(adapter.Memory()); }
     ProfileRecord& Record(int slot) { return *RecordOfSlot(adapter.Memory(), slot); }
     std::vector<uint8_t> Memory() { return {adapter.Memory(), adapter.Memory() + kImageSize}; }
@@ -95,11 +108,13 @@ protected:
     {
         out.str("");
         err.str("");
-        return RunVantorctl(args, {out, err, showProgress}, &counting);
+        const DriverAccess driver = {counting, lock};
+        return RunVantorctl(args, {out, err, showProgress}, &driver);
     }
 
     EmulatedAdapter adapter;
-    WriteCountingPort counting{adapter};
+    SwitchedLock lock;
+    WriteCountingPort counting{adapter, lock};
     std::ostringstream out;
     std::ostringstream err;
     ScratchFolder scratch;
@@ -355,6 +370,19 @@ TEST_F(VantorctlTest, WrongCallsGetTheUsageLineAndNoAdapterIsSaidSo)
     EXPECT_EQ(Run({"dump"}), kCtlNoAdapter);
     EXPECT_EQ(err.str(), "vantorctl: no adapter found\n");
     EXPECT_EQ(Run({"restore", WriteFile("any.bin", std::vector<uint8_t>(kImageSize))}), kCtlNoAdapter);
+}
+
+TEST_F(VantorctlTest, ABusyAdapterIsSaidSoInOneLineAndNothingIsReadOrWritten)
+{
+    lock.busy = true;
+    const std::string image = WriteFile("image.bin", Memory());
+    for (const std::vector<std::string>& call : std::vector<std::vector<std::string>>{{"dump"}, {"restore", image}}) {
+        EXPECT_EQ(Run(call), kCtlBusy);
+        const std::string said = err.str();
+        EXPECT_EQ(said.find("vantorctl: the adapter is busy"), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+    EXPECT_EQ(adapter.TransferCount(), 0u);
 }
 
 TEST_F(VantorctlTest, EmulatedMemoryFileMustExist)

@@ -3,8 +3,12 @@
 # a virtual display: select a profile, press keys in key boxes, add a profile and name it,
 # rename one, delete one, make one active, press OK. The adapter's memory file must then
 # hold exactly the image expected.
-# With --unplug-before-ok the adapter is unplugged before OK: OK must say so and write
-# nothing; once the adapter is plugged in again, the next OK saves every edit.
+# Before OK, vantorctl.exe makes another profile active: OK must ask before writing over that;
+# "No" leaves the memory as vantorctl wrote it, OK again with "Yes" saves. While that save
+# runs, vantorctl.exe does so again: it waits for the save to end, so the memory ends as the
+# window's image with vantorctl's change on top, none of the two torn.
+# With --unplug-before-ok the adapter is unplugged before OK instead: OK must say so and
+# write nothing; once the adapter is plugged in again, the next OK saves every edit.
 #   product_session.sh BUILD-DIR WINE-LOADER [--unplug-before-ok]
 set -e
 build=$(cd "$1" && pwd)
@@ -55,17 +59,40 @@ click 1014            # Delete
 click 1000 2          # Puzzle, in Flight's row now
 click 1015            # Use
 
+# press_in_box BUTTON-ID: a button of the message box that is open.
+press_in_box() {
+  wait_for "Vantor Config" "$1"
+  set -- $(centre "Vantor Config" "$1")
+  xdotool mousemove --sync "$1" "$2" click 1
+  wait_closed "Vantor Config" "$1"
+}
+
+ctl() { "$wine" "$build/vantorctl/vantorctl.exe" "$@"; }
+
 if [ -n "$unplug" ]; then
   adapter_control --unplug
   click 1             # OK: the adapter cannot be opened, a message box says so
-  wait_for "Vantor Config" 1
+  press_in_box 1
   cmp "$memory" "$folder/before.bin"
-  set -- $(centre "Vantor Config" 1)
-  xdotool mousemove --sync "$1" "$2" click 1
-  wait_closed "Vantor Config" 1
   adapter_control --plug
+  click 1             # OK: the save takes about 1.3 s
+  wait_closed "$title" 1000
+  sleep 0.5
+  "$wine" "$build/tests/e2e/session_image.exe" "$memory"
+  exit 0
 fi
-click 1               # OK: the save takes about 1.3 s
+
+ctl use Racing >"$folder/ctl-before-ok.log"
+cp "$memory" "$folder/theirs.bin"
+click 1               # OK: the adapter changed since the load, a question
+press_in_box 7        # No
+cmp "$memory" "$folder/theirs.bin"
+click 1
+press_in_box 6        # Yes: the save begins
+for _ in $(seq 100); do cmp -s "$memory" "$folder/theirs.bin" || break; sleep 0.05; done
+ctl use Racing >"$folder/ctl-during-save.log"
 wait_closed "$title" 1000
 sleep 0.5
-"$wine" "$build/tests/e2e/session_image.exe" "$memory"
+"$wine" "$build/tests/e2e/session_image.exe" --write "$folder/expected.bin"
+ctl --emulated "$folder/expected.bin" use Racing >/dev/null
+cmp "$memory" "$folder/expected.bin"

@@ -9,6 +9,7 @@
 #include "EmulatedAdapter.h"
 #include "GuiInput.h"
 #include "ModalScript.h"
+#include "SwitchedLock.h"
 #include "resource.h"
 
 // The main window with its state open to the tests, and the logo's web address counted
@@ -71,6 +72,7 @@ protected:
     void Close(int id) { ::PostMessageA(dialog.m_hWnd, WM_COMMAND, id, 0); }
 
     EmulatedAdapter adapter;
-    TestConfigDlg dialog{adapter};
+    SwitchedLock lock;
+    TestConfigDlg dialog{adapter, lock};
     ModalScript script;
 };

@@ -42,7 +42,7 @@ TEST_F(ConfigDlgTest, ActiveByteNamingAFreeSlotOrNoneShowsNothingAndKeepsTheDefa
     for (uint8_t active : {uint8_t{1}, kNoActiveProfile}) {
         UseSlot(0, "Only");
         Header().activeProfile = active;
-        TestConfigDlg fresh(adapter);
+        TestConfigDlg fresh(adapter, lock);
         TestApp().m_pMainWnd = &fresh;
         ModalScript checks;
         checks.Then([&] {
@@ -74,6 +74,28 @@ TEST_F(ConfigDlgTest, FailedHeaderReadLeavesEditingOffButClicksReachTheControls)
             Close(IDCANCEL);
         });
     Run();
+}
+
+TEST_F(ConfigDlgTest, BusyAdapterAtLoadIsSaidAndLeavesEditingOff)
+{
+    UseSlot(0, "Game");
+    lock.busy = true;
+    std::string message;
+    script
+        .Then([&] {
+            HWND box = FindModalDialog();
+            ASSERT_NE(box, nullptr);
+            message = ChildTexts(box);
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        })
+        .Then([&] {
+            EXPECT_EQ(ListCount(), 0);
+            for (int id : {IDC_ADD, IDC_DELETE, IDC_USE, IDOK}) EXPECT_FALSE(::IsWindowEnabled(Item(id))) << id;
+            Close(IDCANCEL);
+        });
+    Run();
+    EXPECT_NE(message.find("busy"), std::string::npos) << message;
+    EXPECT_EQ(adapter.TransferCount(), 0u);
 }
 
 TEST_F(ConfigDlgTest, FullListStartsWithAddDisabled)
@@ -257,22 +279,33 @@ TEST_F(RecordEditingTest, CancelWritesNothing)
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), before);
 }
 
-// What makes the first OK fail: the adapter unplugged since the load, a write that fails
-// within the first record, or a block that does not read back as written.
-enum class SaveFault { kUnplugged, kWriteFails, kReadBackFails };
+// What makes the first OK fail: the adapter unplugged since the load, busy with another
+// program, a failing read of the check before the save, a write that fails within the
+// second record, or a block that does not read back as written.
+enum class SaveFault { kUnplugged, kBusy, kCheckFails, kWriteFails, kReadBackFails };
 
 class FailedOkTest : public RecordEditingTest, public ::testing::WithParamInterface<SaveFault> {
 protected:
-    // A save takes 4 transfers a block; its check then reads every block back.
+    // Reading or writing the whole image takes 4 transfers a block. OK reads it first,
+    // then saves, then reads every block back.
     void BreakTheNextSave()
     {
-        const unsigned saveTransfers = 4 * kBlockCount;
+        const unsigned imageTransfers = 4 * kBlockCount;
+        const unsigned done = adapter.TransferCount();
         switch (GetParam()) {
         case SaveFault::kUnplugged: adapter.SetPresent(false); break;
-        case SaveFault::kWriteFails: adapter.FailTransfer(adapter.TransferCount() + 7); break;
-        case SaveFault::kReadBackFails: adapter.FailTransfer(adapter.TransferCount() + saveTransfers + 2); break;
+        case SaveFault::kBusy: lock.busy = true; break;
+        case SaveFault::kCheckFails: adapter.FailTransfer(done + 3); break;
+        case SaveFault::kWriteFails: adapter.FailTransfer(done + imageTransfers + 7); break;
+        case SaveFault::kReadBackFails: adapter.FailTransfer(done + 2 * imageTransfers + 2); break;
         }
     }
+    void Mend()
+    {
+        adapter.SetPresent(true);
+        lock.busy = false;
+    }
+    const char* ExpectedMessage() const { return GetParam() == SaveFault::kBusy ? "busy" : "could not be written"; }
 };
 
 TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
@@ -303,22 +336,59 @@ TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
             ClickAt(Item(IDC_COMBO_FIRST + kPadR1));  // the window still takes clicks
         })
         .Then([&] {
-            adapter.SetPresent(true);
+            Mend();
             Close(IDOK);
         });
     EXPECT_EQ(Run(), IDOK);
-    EXPECT_NE(message.find("could not be written"), std::string::npos) << message;
+    EXPECT_NE(message.find(ExpectedMessage()), std::string::npos) << message;
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
 }
 
 void PrintTo(SaveFault fault, std::ostream* out)
 {
-    const char* const names[] = {"Unplugged", "WriteFails", "ReadBackFails"};
+    const char* const names[] = {"Unplugged", "Busy", "CheckFails", "WriteFails", "ReadBackFails"};
     *out << names[static_cast<int>(fault)];
 }
 
 INSTANTIATE_TEST_SUITE_P(AnyFault, FailedOkTest,
-                         ::testing::Values(SaveFault::kUnplugged, SaveFault::kWriteFails, SaveFault::kReadBackFails));
+                         ::testing::Values(SaveFault::kUnplugged, SaveFault::kBusy, SaveFault::kCheckFails,
+                                           SaveFault::kWriteFails, SaveFault::kReadBackFails));
+
+// Another program writes to the adapter while the window is open: OK asks before it writes
+// over that; "No" writes nothing and keeps the window with its edits, "Yes" writes.
+TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
+{
+    std::vector<uint8_t> theirs, expected;
+    std::string question;
+    auto answer = [&](int button) {
+        HWND box = FindModalDialog();
+        ASSERT_NE(box, dialog.m_hWnd);
+        question = ChildTexts(box);
+        ::PostMessageA(box, WM_COMMAND, button, 0);
+    };
+    script
+        .Then([&] {
+            SetKeyBox(IDC_KEY_A, "Q");
+            dialog.m_bModified = 1;
+            Record(1).speed = 99;  // the other program's change, in a profile the window does not edit
+            theirs.assign(adapter.Memory(), adapter.Memory() + kImageSize);
+            Close(IDOK);
+        })
+        .Then([&] { answer(IDNO); })
+        .Then([&] {
+            EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), theirs);
+            EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd));
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+            expected = dialog.m_link.Image();
+            RecordOfSlot(expected.data(), 0)->keySlots[3] = KeyCodeFromName("Q");
+            Close(IDOK);
+        })
+        .Then([&] { answer(IDYES); });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_NE(question.find("Overwrite"), std::string::npos) << question;
+    EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
+    EXPECT_NE(Record(1).speed, 99);
+}
 
 TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
 {
@@ -329,7 +399,7 @@ TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
     EXPECT_EQ(Header().activeProfile, 4);
 
     Header().used[4] = 0;
-    TestConfigDlg empty(adapter);
+    TestConfigDlg empty(adapter, lock);
     TestApp().m_pMainWnd = &empty;
     ModalScript closing;
     closing.Then([&] { ::PostMessageA(empty.m_hWnd, WM_COMMAND, IDOK, 0); });
