@@ -79,6 +79,12 @@ bool CAdapterLink::WriteBlock(int block, const uint8_t* src)
     return true;
 }
 
+void CAdapterLink::CloseAdapter()
+{
+    if (IsOpen(handle)) m_port.Close(handle);
+    handle = kNotOpened;
+}
+
 bool CAdapterLink::LoadConfig(uint8_t** records)
 {
     *records = m_records.get();

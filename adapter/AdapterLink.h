@@ -27,6 +27,9 @@ public:
     bool ReadBlock(int block, uint8_t* dest);
     bool WriteBlock(int block, const uint8_t* src);
 
+    // Closes the handle and forgets a failed open, so that the next LoadConfig looks for
+    // the adapter again: after a load that found none, the adapter may arrive later.
+    void CloseAdapter();
     // Points `records` at the record buffer, then reads the header and all 63 records.
     // True only when every block arrived whole; a partly read image is never saved.
     bool LoadConfig(uint8_t** records);

@@ -1,5 +1,6 @@
-// What the application shell adds to the main window: the About item of the system menu,
-// the window icon, the minimised window's drawing and the notice of an arriving device.
+// What the application shell adds to the main window: the About item of the system menu
+// and the items that save and open a copy of the whole configuration, the window icon, the
+// minimised window's drawing and the notice of an arriving device.
 #include "AboutDlg.h"
 #include "ConfigDlg.h"
 #include "IconPlacement.h"
@@ -11,6 +12,7 @@ void CConfigDlg::AddAboutItem()
 {
     CMenu* systemMenu = GetSystemMenu(FALSE);
     if (systemMenu) {
+        AddCopyItems(*systemMenu);
         CString aboutText;
         aboutText.LoadString(IDS_ABOUTBOX);
         if (!aboutText.IsEmpty()) {
@@ -24,11 +26,19 @@ void CConfigDlg::AddAboutItem()
 
 void CConfigDlg::OnSysCommand(UINT nID, LPARAM)
 {
-    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+    switch (nID & 0xFFF0) {
+    case IDM_ABOUTBOX: {
         CAboutDlg about;
         about.DoModal();
-    } else {
-        Default();
+        break;
+    }
+    case IDM_SAVE_COPY:
+        if (m_bLoaded) SaveCopy();
+        break;
+    case IDM_OPEN_COPY:
+        if (m_bLoaded) OpenCopy();
+        break;
+    default: Default();
     }
 }
 
@@ -48,8 +58,14 @@ void CConfigDlg::OnPaint()
 
 HCURSOR CConfigDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
-BOOL CConfigDlg::OnDeviceChange(UINT nEventType, DWORD_PTR)
+// The adapter's own arrival is handled after this message (a load takes a while); its
+// removal hides the adapter picture.
+BOOL CConfigDlg::OnDeviceChange(UINT nEventType, DWORD_PTR dwData)
 {
-    if (nEventType == DBT_DEVICEARRIVAL) OutputDebugStringA("DBT_DEVICEARRIVAL\n");
+    if (nEventType == DBT_DEVICEARRIVAL) {
+        OutputDebugStringA("DBT_DEVICEARRIVAL\n");
+        if (AdapterArrivalWatch::NamesAdapter(dwData)) ::PostMessageA(m_hWnd, WM_ADAPTER_ARRIVED, 0, 0);
+    }
+    if (nEventType == DBT_DEVICEREMOVECOMPLETE && AdapterArrivalWatch::NamesAdapter(dwData)) AdapterRemoved();
     return TRUE;
 }

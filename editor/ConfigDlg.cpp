@@ -1,7 +1,5 @@
 #include "ConfigDlg.h"
 
-#include <cstring>
-
 #include "resource.h"
 
 namespace {
@@ -54,7 +52,11 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_COMMAND(ID_MENU_MODIFY, &CConfigDlg::RenameProfile)
     ON_BN_CLICKED(IDC_USE, &CConfigDlg::UseProfile)
     ON_COMMAND(ID_MENU_USE, &CConfigDlg::UseProfile)
+    ON_COMMAND(ID_MENU_EXPORT, &CConfigDlg::ExportProfile)
+    ON_COMMAND(ID_MENU_IMPORT, &CConfigDlg::ImportProfiles)
     ON_WM_DEVICECHANGE()
+    ON_MESSAGE(WM_ADAPTER_ARRIVED, &CConfigDlg::OnAdapterArrived)
+    ON_MESSAGE(WM_CTLCOLOREDIT, &CConfigDlg::OnCtlColorEdit)
     ON_STN_CLICKED(IDC_LOGO, &CConfigDlg::OnLogo)
     ON_WM_MOUSEMOVE()
     ON_CONTROL_RANGE(EN_CHANGE, IDC_KEY_FIRST, IDC_COMBO_KEY, &CConfigDlg::OnControlEdited)
@@ -91,6 +93,7 @@ BOOL CConfigDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     AddAboutItem();
+    m_arrivalWatch.Start(m_hWnd);
     m_sliderSpeed.SetRange(kMinSpeed, kMaxSpeed, FALSE);
     m_bModified = 0;
     m_nShownItem = -1;
@@ -124,6 +127,8 @@ bool CConfigDlg::LoadUnderLock(bool& busy)
 // controls when no profile gets shown.
 void CConfigDlg::EnableEditing()
 {
+    m_bLoaded = TRUE;
+    EnableCopyItems();
     for (int id : kEditingButtons) GetDlgItem(id)->EnableWindow(TRUE);
     GetDlgItem(IDC_USB)->ShowWindow(SW_SHOW);
     CheckDlgButton(IDC_COMBO_FIRST + kPadL1, BST_CHECKED);
@@ -137,11 +142,7 @@ void CConfigDlg::ListUsedProfiles()
     m_pUsed = Header().used;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (m_pUsed[slot] != kSlotUsed) continue;
-        const ProfileRecord* record = RecordOfSlot(m_pRecords, slot);
-        char name[kNameBytes + 1] = {};
-        std::memcpy(name, record->name, kNameBytes);
-        const int pos = m_listProfiles.AddString(name);
-        m_listProfiles.SetItemData(pos, slot);
+        const int pos = AddProfileRow(slot);
         if (Header().activeProfile == slot) {
             m_listProfiles.SetCurSel(pos);
             m_listProfiles.SetItemColor(pos, kStartupActiveColor);
@@ -154,9 +155,7 @@ void CConfigDlg::ListUsedProfiles()
 void CConfigDlg::OnOK()
 {
     StoreAndShow();
-    const int count = m_listProfiles.GetCount();
-    if (count == 1) Header().activeProfile = static_cast<uint8_t>(ProfileSlot(0));
-    else if (count == 0) Header().activeProfile = kNoActiveProfile;
+    SettleActiveProfile(Header());
     // A failed save keeps the window and its edits, so that OK can be tried again. The
     // question is asked without the lock: another program need not wait for the answer. A
     // "Yes" accepts what the adapter held then; should it change again meanwhile, it is

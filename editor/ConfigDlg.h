@@ -3,12 +3,18 @@
 // configuration back on OK. Cancel writes nothing.
 #pragma once
 
+#include <string>
+
 #include "Afx.h"
 #include "AdapterLink.h"
 #include "AdapterLock.h"
 #include "KnownAdapterImages.h"
+#include "AdapterArrivalWatch.h"
 #include "MarkListBox.h"
 #include "ScaledPictures.h"
+
+// Posted to the window when the adapter's interface has arrived.
+constexpr UINT WM_ADAPTER_ARRIVED = WM_APP + 1;
 
 class CConfigDlg : public CDialog {
 public:
@@ -24,6 +30,13 @@ public:
     void DeleteProfile();
     void UseProfile();
     void ShowListMenu(const MSG* pMsg);
+
+    // Profiles to and from JSON files, the whole configuration to and from an image file,
+    // as vantorctl writes and reads them; they change only the window's copy.
+    void ExportProfile();
+    void ImportProfiles();
+    void SaveCopy();
+    void OpenCopy();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -44,6 +57,13 @@ protected:
 
     // Hands the logo's web address to the shell (tests watch it instead).
     virtual void OpenWebAddress();
+    // The file a Save (`save`) or Open dialog gives for `kind`; false when it is
+    // cancelled (tests give their own).
+    enum class FileKind { kProfiles, kConfiguration };
+    virtual bool AskFileName(FileKind kind, bool save, std::string& path);
+
+    LRESULT OnAdapterArrived(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCtlColorEdit(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -61,6 +81,9 @@ protected:
     BOOL m_bAdapterPresent;   // found by the load; a failed save does not change it
     BOOL m_bShowing;          // the show phase is setting the controls: no edit of the user's
     CScaledPictures m_pictures{USER_DEFAULT_SCREEN_DPI};  // the ones the controls show
+    BOOL m_bLoaded = FALSE;            // a whole configuration is in the window
+    AdapterArrivalWatch m_arrivalWatch;
+    unsigned m_repeatedKeyBoxes = 0;  // bit k: key box 1101 + k holds a key another box holds
 
 private:
     enum class SaveOutcome { kSaved, kFailed, kBusy, kAdapterChanged };
@@ -70,12 +93,23 @@ private:
     // A message box over the window; the button that closed it.
     int Tell(const char* text, UINT type);
     void AddAboutItem();
+    void AddCopyItems(CMenu& systemMenu);
+    void EnableCopyItems();
+    void AdapterRemoved();
+    void ShowConfiguration();
+    void ClearList();
+    int AddProfileRow(int slot);
+    void SettleActiveProfile(ImageHeader& header) const;
+    std::vector<uint8_t> ImageWithListedSlotsUsed();
+    void MarkRepeatedKeys();
     void EnableEditing();
     void ListUsedProfiles();
     void ShowPicturesAt(UINT dpi);
     void ScaleListRows(UINT fromDpi, UINT toDpi);
     void StoreRecord(ProfileRecord& record);
     void ShowRecord(const ProfileRecord& record);
+    // The adapter key code of the name in key box `id`; 0 for none.
+    uint8_t KeyBoxCode(int id) const;
     int ProfileSlot(int item) const;
     ImageHeader& Header() { return m_link.HeaderFields(); }
     BOOL KeyDown(const MSG* pMsg);

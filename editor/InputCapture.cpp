@@ -96,8 +96,9 @@ void CConfigDlg::OnLogo() { OpenWebAddress(); }
 
 // Whatever changes a control's value, keyboard and mouse wheel included, marks the shown
 // profile for storing; the values that the show phase sets are no edits.
-void CConfigDlg::OnControlEdited(UINT)
+void CConfigDlg::OnControlEdited(UINT nID)
 {
+    if (nID >= IDC_KEY_FIRST && nID <= IDC_KEY_LAST) MarkRepeatedKeys();
     if (!m_bShowing) m_bModified = 1;
 }
 

@@ -105,9 +105,13 @@ void CConfigDlg::ShowListMenu(const MSG* pMsg)
     if (!menu.LoadMenu(IDR_LIST_MENU)) return;
     CMenu* popup = menu.GetSubMenu(0);
     if (!popup) return;
-    if (!GetDlgItem(IDC_ADD)->IsWindowEnabled()) popup->EnableMenuItem(ID_MENU_ADD, MF_BYCOMMAND | MF_GRAYED);
+    // Import, like Add, puts profiles into free slots; Export, like the others, works on
+    // the selected one.
+    if (!GetDlgItem(IDC_ADD)->IsWindowEnabled()) {
+        for (UINT item : {ID_MENU_ADD, ID_MENU_IMPORT}) popup->EnableMenuItem(item, MF_BYCOMMAND | MF_GRAYED);
+    }
     if (m_listProfiles.GetCurSel() == LB_ERR) {
-        for (UINT item : {ID_MENU_USE, ID_MENU_DELETE, ID_MENU_MODIFY})
+        for (UINT item : {ID_MENU_USE, ID_MENU_DELETE, ID_MENU_MODIFY, ID_MENU_EXPORT})
             popup->EnableMenuItem(item, MF_BYCOMMAND | MF_GRAYED);
     }
     POINT cursor;

@@ -41,17 +41,13 @@ void CConfigDlg::StoreRecord(ProfileRecord& record)
     std::memset(record.keySlots, 0, sizeof record.keySlots);
     record.axisMode = IsDlgButtonChecked(IDC_AXIS_MODE) == BST_CHECKED ? 1 : 0;
     const uint8_t* map = KeySlotMap(record.axisMode);
-    for (int box = 0; box < kKeyBoxCount; ++box) {
-        GetDlgItemText(IDC_KEY_FIRST + box, text, kKeyTextCapacity);
-        record.keySlots[map[box]] = KeyCodeFromName(text);
-    }
+    for (int box = 0; box < kKeyBoxCount; ++box) record.keySlots[map[box]] = KeyBoxCode(IDC_KEY_FIRST + box);
     record.speed = static_cast<uint8_t>(m_sliderSpeed.GetPos());
 
     uint8_t comboButtons = 0;
     for (int button = 0; button < kPadButtonCount; ++button)
         if (IsDlgButtonChecked(IDC_COMBO_FIRST + button) == BST_CHECKED) comboButtons |= 1u << button;
-    GetDlgItemText(IDC_COMBO_KEY, text, kKeyTextCapacity);
-    record.comboKey = KeyCodeFromName(text);
+    record.comboKey = KeyBoxCode(IDC_COMBO_KEY);
     record.comboButtons = comboButtons ? comboButtons : 1;
 
     // A row with nothing checked keeps the byte it had.
@@ -63,6 +59,13 @@ void CConfigDlg::StoreRecord(ProfileRecord& record)
             }
         }
     }
+}
+
+uint8_t CConfigDlg::KeyBoxCode(int id) const
+{
+    char text[kKeyTextCapacity] = {};
+    GetDlgItemText(id, text, kKeyTextCapacity);
+    return KeyCodeFromName(text);
 }
 
 void CConfigDlg::ShowRecord(const ProfileRecord& record)

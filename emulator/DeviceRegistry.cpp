@@ -2,7 +2,11 @@
 
 #include <objbase.h>
 
+#include <dbt.h>
+
+#include <cstddef>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "AdapterPort.h"
@@ -42,6 +46,24 @@ bool SetValue(const std::wstring& key, DWORD options, const wchar_t* name, DWORD
     return status == ERROR_SUCCESS;
 }
 
+// How long one window may take over the notice.
+constexpr UINT kNoticeTimeoutMs = 5000;
+
+// The event and the interface's notice, with room for the device path.
+struct Announcement {
+    WPARAM event;
+    DEV_BROADCAST_DEVICEINTERFACE_W notice;
+    wchar_t pathRoom[sizeof kDevicePipePath / sizeof(wchar_t)];
+};
+
+BOOL CALLBACK SendAnnouncement(HWND window, LPARAM data)
+{
+    const auto* announcement = reinterpret_cast<const Announcement*>(data);
+    SendMessageTimeoutW(window, WM_DEVICECHANGE, announcement->event, reinterpret_cast<LPARAM>(&announcement->notice),
+                        SMTO_ABORTIFHUNG, kNoticeTimeoutMs, nullptr);
+    return TRUE;
+}
+
 bool SetText(const std::wstring& key, const wchar_t* name, const std::wstring& text)
 {
     const DWORD size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
@@ -66,4 +88,16 @@ bool SetInterfaceLinked(bool linked)
     }
     const LSTATUS status = RegDeleteKeyW(HKEY_LOCAL_MACHINE, ControlKey().c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+void AnnounceInterface(bool arrived)
+{
+    Announcement announcement = {};
+    announcement.event = arrived ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
+    DEV_BROADCAST_DEVICEINTERFACE_W& notice = announcement.notice;
+    notice.dbcc_size = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + sizeof kDevicePipePath;
+    notice.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    std::memcpy(&notice.dbcc_classguid, &GUID_DEVINTERFACE_ADAPTER, sizeof notice.dbcc_classguid);
+    std::wcscpy(notice.dbcc_name, kDevicePipePath);
+    EnumWindows(SendAnnouncement, reinterpret_cast<LPARAM>(&announcement));
 }

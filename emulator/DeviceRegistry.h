@@ -9,3 +9,8 @@ bool RegisterDeviceInterface();
 // Linked, the interface counts as present (plugged in); the mark is volatile, so it does
 // not outlive the Wine session even when the server dies without removing it.
 bool SetInterfaceLinked(bool linked);
+
+// Tells every top-level window that the interface arrived or was removed, as Windows tells
+// the windows that asked for the interface's class (WM_DEVICECHANGE with the class and the
+// device path). Wine sends nothing for an interface that only the registry holds.
+void AnnounceInterface(bool arrived);

@@ -46,6 +46,7 @@ void SetPresent(PipeServer& server, bool present)
     if (present) server.SetPresent(true);
     SetInterfaceLinked(present);
     if (!present) server.SetPresent(false);
+    AnnounceInterface(present);
     std::printf("%s\n", present ? "plugged in" : "unplugged");
     std::fflush(stdout);
 }

@@ -13,8 +13,10 @@
 #define IDR_MAINFRAME               128
 #define IDR_LIST_MENU               149
 
-// System-menu command that opens the About box
+// System-menu commands: the About box, and the whole configuration to and from a file
 #define IDM_ABOUTBOX                0x0010
+#define IDM_SAVE_COPY               0x0020
+#define IDM_OPEN_COPY               0x0030
 
 // Bitmaps
 #define IDB_L1                      129
@@ -89,3 +91,5 @@
 #define ID_MENU_MODIFY              32773
 #define ID_MENU_DELETE              32774
 #define ID_MENU_USE                 32775
+#define ID_MENU_EXPORT              32776
+#define ID_MENU_IMPORT              32777

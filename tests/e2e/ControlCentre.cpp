@@ -1,6 +1,7 @@
 // Prints the screen position of a control's centre, so that a script can click it with
 // real X input: control_centre.exe "WINDOW TITLE" CONTROL-ID [ROW]
-// With ROW, the control is a list box and the centre of that row is printed.
+// With ROW, the control is a list box and the centre of that row is printed; a row the
+// list does not hold fails.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,7 +15,9 @@ int main(int argc, char** argv)
     if (!control) return 1;
     RECT rect;
     if (argc > 3) {
-        SendMessageA(control, LB_GETITEMRECT, std::atoi(argv[3]), reinterpret_cast<LPARAM>(&rect));
+        const int row = std::atoi(argv[3]);
+        if (row >= SendMessageA(control, LB_GETCOUNT, 0, 0)) return 1;
+        SendMessageA(control, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
         MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     } else {
         GetWindowRect(control, &rect);
