@@ -1,7 +1,8 @@
 #!/bin/sh
 # Renders what a person sees to PNG files: the product's main window on the emulated
-# adapter's sample profiles, the game name dialog (opened with Add) and the About box
-# (from the system menu), at 96, 144 and 192 DPI (100, 150 and 200 % display scale):
+# adapter's sample profiles, the game name dialog (opened with Add), the About box (from
+# the system menu), the list's right-click menu and a profile with a key used twice (its
+# two key boxes marked), at 96, 144 and 192 DPI (100, 150 and 200 % display scale):
 # main-window.png at 96 DPI, main-window-144dpi.png and main-window-192dpi.png, and so on.
 #   scripts/screenshots.sh [OUT-DIR]   (default build/screenshots)
 set -e
@@ -50,6 +51,14 @@ shots() (
   wait_for "关于 Brenvo" 1
   shot about-box
   xdotool key Return
+  sleep 0.5
+  set -- $(centre "$title" 1000 1)
+  xdotool mousemove --sync "$1" "$2" click 1 click 3
+  shot list-menu
+  xdotool key Escape
+  click 1105            # Racing's B box; Z, L1's key, goes in there too
+  xdotool key z
+  shot repeated-key
 )
 
 shots 96 ""

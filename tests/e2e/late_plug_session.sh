@@ -10,28 +10,12 @@ set -e
 build=$(cd "$1" && pwd)
 loader=$2
 cd "$(dirname "$0")/../.."
-VANTOR_VIRTUAL_DISPLAY=1
-VANTOR_WINE_DESKTOP=1024x768
-. scripts/wine-session.sh
-wine=$loader
-. scripts/emulated-adapter.sh
-title="Vantor Config v1.0"
-. scripts/wine-windows.sh
+. tests/e2e/product-session.sh
+start_product "$build/e2e/late_plug_session" --absent
 
-folder="$build/e2e/late_plug_session"
-rm -rf "$folder"
-mkdir -p "$folder"
-memory="$folder/memory.bin"
-adapter_start "$memory" --absent
-cp "$memory" "$folder/before.bin"
-"$wine" "$build/app/vantor-config.exe" >/dev/null 2>&1 &
-product=$!
-trap 'kill $product 2>/dev/null || true; adapter_stop; wine_session_end' EXIT
-
-ctl() { "$wine" "$build/vantorctl/vantorctl.exe" "$@"; }
-
-# list_menu_item UP-PRESSES: the list's menu at the selected row, then the item that many
-# places above its end ("Import..." is last, "Export..." before it).
+# list_menu_item UP-PRESSES: the list's menu, opened over the first row (it acts on the
+# selected one), then the item that many places above its end ("Import..." is last,
+# "Export..." before it).
 list_menu_item() {
   set -- "$1" $(centre "$title" 1000 0)
   xdotool mousemove --sync "$2" "$3" click 3

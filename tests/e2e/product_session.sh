@@ -15,23 +15,8 @@ build=$(cd "$1" && pwd)
 loader=$2
 unplug=${3:-}
 cd "$(dirname "$0")/../.."
-VANTOR_VIRTUAL_DISPLAY=1
-VANTOR_WINE_DESKTOP=1024x768
-. scripts/wine-session.sh
-wine=$loader
-. scripts/emulated-adapter.sh
-title="Vantor Config v1.0"
-. scripts/wine-windows.sh
-
-folder="$build/e2e/product_session${unplug:+_unplugged}"
-rm -rf "$folder"
-mkdir -p "$folder"
-memory="$folder/memory.bin"
-adapter_start "$memory"
-cp "$memory" "$folder/before.bin"
-"$wine" "$build/app/vantor-config.exe" >/dev/null 2>&1 &
-product=$!
-trap 'kill $product 2>/dev/null || true; adapter_stop; wine_session_end' EXIT
+. tests/e2e/product-session.sh
+start_product "$build/e2e/product_session${unplug:+_unplugged}"
 
 type_name() {  # into the name dialog, which is open: the focus is on OK, so click the box
   wait_for Dialog 1011

@@ -12,11 +12,12 @@
 #include "SwitchedLock.h"
 #include "resource.h"
 
-// The main window with its state open to the tests, and the logo's web address counted
-// instead of handed to a browser.
+// The main window with its state open to the tests, the logo's web address counted
+// instead of handed to a browser, and file names given instead of asked for.
 class TestConfigDlg : public CConfigDlg {
 public:
     using CConfigDlg::CConfigDlg;
+    using CConfigDlg::m_bAdapterPresent;
     using CConfigDlg::m_bModified;
     using CConfigDlg::m_link;
     using CConfigDlg::m_listProfiles;
@@ -25,9 +26,16 @@ public:
     using CConfigDlg::OnDeviceChange;
 
     int m_nWebAddressOpened = 0;
+    // What the next Save or Open dialog gives; empty, the dialog is cancelled.
+    std::string m_nextFileName;
 
 protected:
     void OpenWebAddress() override { ++m_nWebAddressOpened; }
+    bool AskFileName(FileKind, bool, std::string& path) override
+    {
+        path = m_nextFileName;
+        return !path.empty();
+    }
 };
 
 class ConfigDlgTest : public ::testing::Test {
@@ -70,6 +78,14 @@ protected:
     // Puts a key name into a key box as the key capture would.
     void SetKeyBox(int id, const char* name) { ::SetWindowTextA(Item(id), name); }
     void Close(int id) { ::PostMessageA(dialog.m_hWnd, WM_COMMAND, id, 0); }
+    // The texts of the message box that is open, which `button` then closes.
+    std::string AnswerMessageBox(int button)
+    {
+        HWND box = FindModalDialog();
+        if (box == dialog.m_hWnd) return "(no message box)";
+        ::PostMessageA(box, WM_COMMAND, button, 0);
+        return ChildTexts(box);
+    }
 
     EmulatedAdapter adapter;
     SwitchedLock lock;

@@ -263,6 +263,48 @@ TEST_F(RecordEditingTest, OkWritesTheEditedImageWithTheHeaderLast)
     EXPECT_EQ(Header().activeProfile, 0);
 }
 
+// The key boxes of a key that another key box of the shown profile holds too are drawn
+// in the warning colour, for as long as the repetition lasts; the combination's key
+// takes no part.
+TEST_F(RecordEditingTest, KeyBoxesOfARepeatedKeyAreMarkedWhileTheRepetitionLasts)
+{
+    constexpr COLORREF kRepeatedKeyColour = 0x0000C0;
+    // X and Y: the focus and its selection are on A.
+    Record(0).keySlots[5] = KeyCodeFromName("Q");  // X
+    Record(0).comboKey = KeyCodeFromName("Q");
+    Record(1).keySlots[5] = KeyCodeFromName("E");
+    Record(1).keySlots[6] = KeyCodeFromName("E");  // Y
+    auto marked = [&](int id) { return ShowsColour(Item(id), kRepeatedKeyColour); };
+    script
+        .Then([&] {
+            EXPECT_FALSE(marked(IDC_KEY_X));
+            EXPECT_FALSE(marked(IDC_COMBO_KEY));
+            SetKeyBox(IDC_KEY_Y, "Q");
+        })
+        .Then([&] {
+            EXPECT_TRUE(marked(IDC_KEY_X));
+            EXPECT_TRUE(marked(IDC_KEY_Y));
+            EXPECT_FALSE(marked(IDC_COMBO_KEY));
+            SetKeyBox(IDC_KEY_X, "R");
+        })
+        .Then([&] {
+            EXPECT_FALSE(marked(IDC_KEY_X));
+            EXPECT_FALSE(marked(IDC_KEY_Y));
+            SelectRow(1);
+        })
+        .Then([&] {
+            EXPECT_TRUE(marked(IDC_KEY_X));
+            EXPECT_TRUE(marked(IDC_KEY_Y));
+            SelectRow(0);
+        })
+        .Then([&] {
+            EXPECT_FALSE(marked(IDC_KEY_X));
+            EXPECT_FALSE(marked(IDC_KEY_Y));
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
 TEST_F(RecordEditingTest, CancelWritesNothing)
 {
     const std::vector<uint8_t> before(adapter.Memory(), adapter.Memory() + kImageSize);

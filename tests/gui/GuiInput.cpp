@@ -96,16 +96,32 @@ COLORREF PixelAt(HWND hWnd, POINT client)
     return colour;
 }
 
+namespace {
+
+bool RectShowsColour(HWND hWnd, const RECT& rect, COLORREF colour)
+{
+    ::UpdateWindow(hWnd);
+    HDC dc = ::GetDC(hWnd);
+    bool found = false;
+    for (int y = rect.top; y < rect.bottom && !found; ++y)
+        for (int x = rect.left; x < rect.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
+    ::ReleaseDC(hWnd, dc);
+    return found;
+}
+
+}  // namespace
+
 bool RowShowsColour(HWND list, int row, COLORREF colour)
 {
     RECT rect = {};
     ::SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
     ::InvalidateRect(list, nullptr, TRUE);
-    ::UpdateWindow(list);
-    HDC dc = ::GetDC(list);
-    bool found = false;
-    for (int y = rect.top; y < rect.bottom && !found; ++y)
-        for (int x = rect.left; x < rect.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
-    ::ReleaseDC(list, dc);
-    return found;
+    return RectShowsColour(list, rect, colour);
+}
+
+bool ShowsColour(HWND hWnd, COLORREF colour)
+{
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    return RectShowsColour(hWnd, client, colour);
 }

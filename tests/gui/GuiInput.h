@@ -24,5 +24,7 @@ std::string ChildTexts(HWND hWnd);
 void TypeText(HWND hWnd, const std::string& text);
 // Whether a list row, repainted now, shows any pixel of the colour: a marked row's text.
 bool RowShowsColour(HWND list, int row, COLORREF colour);
+// Whether a window, once what is due is painted, shows any pixel of the colour.
+bool ShowsColour(HWND hWnd, COLORREF colour);
 // The colour of a pixel of a window's client area as it is drawn on screen.
 COLORREF PixelAt(HWND hWnd, POINT client);

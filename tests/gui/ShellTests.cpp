@@ -1,11 +1,17 @@
 // What the application shell adds to the main window: the About box from the system
-// menu, device notices and the minimised window's icon.
+// menu, device notices (the adapter plugged in late or removed) and the minimised
+// window's icon.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "AboutDlg.h"
 #include "ConfigDlgHarness.h"
+
+#include <dbt.h>
+
 #include "IconPlacement.h"
+#include "KeyTable.h"
 
 namespace {
 
@@ -105,6 +111,69 @@ TEST_F(ConfigDlgTest, DeviceEventsAreAllGrantedAndOnlyAnArrivalIsReported)
         EXPECT_EQ(ListCount(), 1);
         Close(IDCANCEL);
     });
+    Run();
+}
+
+// A device event of the adapter's interface, as Windows sends it to a window that asked
+// for the interface's class.
+void SendAdapterEvent(HWND window, WPARAM event)
+{
+    DEV_BROADCAST_DEVICEINTERFACE_A notice = {};
+    notice.dbcc_size = sizeof notice;
+    notice.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    std::memcpy(&notice.dbcc_classguid, &GUID_DEVINTERFACE_ADAPTER, sizeof notice.dbcc_classguid);
+    ::SendMessageA(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&notice));
+}
+
+TEST_F(ConfigDlgTest, AdapterArrivingLateIsLoadedAsAtStartUp)
+{
+    UseSlot(0, "First");
+    UseSlot(3, "Active").keySlots[3] = KeyCodeFromName("Q");
+    Header().activeProfile = 3;
+    adapter.SetPresent(false);
+    script
+        .Then([&] {
+            EXPECT_EQ(ListCount(), 0);
+            adapter.SetPresent(true);
+            SendAdapterEvent(dialog.m_hWnd, DBT_DEVICEARRIVAL);
+        })
+        .Then([&] {
+            ASSERT_EQ(ListCount(), 2);
+            EXPECT_EQ(ListSelection(), 1);
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+            EXPECT_TRUE(RowShowsColour(List(), 1, 0x0000FF));
+            for (int id : {IDC_ADD, IDC_DELETE, IDC_USE, IDOK}) EXPECT_TRUE(::IsWindowEnabled(Item(id))) << id;
+            EXPECT_TRUE(::IsWindowVisible(Item(IDC_USB)));
+            EXPECT_TRUE(dialog.m_bAdapterPresent);
+            SetKeyBox(IDC_KEY_A, "W");
+            Close(IDOK);
+        });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_EQ(Record(3).keySlots[3], KeyCodeFromName("W"));
+}
+
+// A loaded window only notes the arrival; a removal hides the adapter picture. The edits
+// stay through both, and the adapter is not read again.
+TEST_F(ConfigDlgTest, ArrivalAndRemovalKeepALoadedWindowsEdits)
+{
+    UseSlot(0, "Game");
+    unsigned transfers = 0;
+    script
+        .Then([&] {
+            SetKeyBox(IDC_KEY_A, "W");
+            transfers = adapter.TransferCount();
+            SendAdapterEvent(dialog.m_hWnd, DBT_DEVICEREMOVECOMPLETE);
+            EXPECT_FALSE(::IsWindowVisible(Item(IDC_USB)));
+            SendAdapterEvent(dialog.m_hWnd, DBT_DEVICEARRIVAL);
+        })
+        .Then([&] {
+            EXPECT_EQ(adapter.TransferCount(), transfers);
+            EXPECT_EQ(ListCount(), 1);
+            EXPECT_EQ(ItemText(IDC_KEY_A), "W");
+            EXPECT_TRUE(dialog.m_bModified);
+            EXPECT_TRUE(::IsWindowVisible(Item(IDC_USB)));
+            Close(IDCANCEL);
+        });
     Run();
 }
 
