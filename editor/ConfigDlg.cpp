@@ -31,7 +31,7 @@ const char kMessageCaption[] = "Vantor Config";
 
 // Posted by the start-up when the load found the adapter busy: it arrives once the window
 // shows, so that the message box stands over the window.
-constexpr UINT WM_TELL_LOAD_BUSY = WM_APP;
+constexpr UINT kTellLoadBusyMessage = WM_APP;
 
 // Shows the wait cursor while the adapter transfer of its scope blocks the window.
 class WaitCursor {
@@ -66,7 +66,7 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_CONTROL_RANGE(BN_CLICKED, IDC_COMBO_FIRST, IDC_MIDDLE_FIRST + kPadButtonCount - 1, &CConfigDlg::OnControlEdited)
     ON_WM_HSCROLL()
     ON_MESSAGE(WM_DPICHANGED, &CConfigDlg::OnDpiChanged)
-    ON_MESSAGE(WM_TELL_LOAD_BUSY, &CConfigDlg::OnTellLoadBusy)
+    ON_MESSAGE(kTellLoadBusyMessage, &CConfigDlg::OnTellLoadBusy)
 END_MESSAGE_MAP()
 
 CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent)
@@ -105,7 +105,7 @@ BOOL CConfigDlg::OnInitDialog()
     if (loaded) EnableEditing();
     if (m_pRecords) ListUsedProfiles();
     ShowPicturesAt(WindowDpi(m_hWnd));
-    if (busy) ::PostMessageA(m_hWnd, WM_TELL_LOAD_BUSY, 0, 0);
+    if (busy) ::PostMessageA(m_hWnd, kTellLoadBusyMessage, 0, 0);
     return TRUE;
 }
 
