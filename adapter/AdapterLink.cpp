@@ -73,6 +73,7 @@ bool CAdapterLink::WriteBlock(int block, const uint8_t* src)
 {
     for (int part = 0; part < 2; ++part) {
         if (!SendPacket(kOperationWrite, 2 * block + part)) return false;
+        m_sentHalves.push_back(2 * block + part);
         m_port.Pause10ms();
         if (!WriteHalf(src + kHalfSize * part)) return false;
     }
@@ -135,6 +136,7 @@ bool CAdapterLink::Reopen()
 bool CAdapterLink::SaveConfig()
 {
     m_savedBlocks = 0;
+    m_sentHalves.clear();
     if (!m_imageWhole) return false;
     if (!Reopen()) return false;
     for (int block = 0; block < kBlockCount; ++block, ++m_savedBlocks)

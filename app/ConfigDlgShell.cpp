@@ -64,7 +64,7 @@ BOOL CConfigDlg::OnDeviceChange(UINT nEventType, DWORD_PTR dwData)
 {
     if (nEventType == DBT_DEVICEARRIVAL) {
         OutputDebugStringA("DBT_DEVICEARRIVAL\n");
-        if (AdapterArrivalWatch::NamesAdapter(dwData)) ::PostMessageA(m_hWnd, WM_ADAPTER_ARRIVED, 0, 0);
+        if (AdapterArrivalWatch::NamesAdapter(dwData)) ::PostMessageA(m_hWnd, kAdapterArrivedMessage, 0, 0);
     }
     if (nEventType == DBT_DEVICEREMOVECOMPLETE && AdapterArrivalWatch::NamesAdapter(dwData)) AdapterRemoved();
     return TRUE;

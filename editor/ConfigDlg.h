@@ -14,7 +14,7 @@
 #include "ScaledPictures.h"
 
 // Posted to the window when the adapter's interface has arrived.
-constexpr UINT WM_ADAPTER_ARRIVED = WM_APP + 1;
+constexpr UINT kAdapterArrivedMessage = WM_APP + 1;
 
 class CConfigDlg : public CDialog {
 public:
@@ -54,6 +54,7 @@ protected:
     void OnControlEdited(UINT nID);
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTellLoadBusy(WPARAM wParam, LPARAM lParam);
 
     // Hands the logo's web address to the shell (tests watch it instead).
     virtual void OpenWebAddress();
