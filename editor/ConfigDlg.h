@@ -6,10 +6,10 @@
 #include <string>
 
 #include "Afx.h"
+#include "AdapterArrivalWatch.h"
 #include "AdapterLink.h"
 #include "AdapterLock.h"
 #include "KnownAdapterImages.h"
-#include "AdapterArrivalWatch.h"
 #include "MarkListBox.h"
 #include "ScaledPictures.h"
 
