@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <set>
@@ -25,6 +26,12 @@ std::string SlotList(const std::vector<int>& slots)
     return text;
 }
 
+// A used slot as told: its number and its profile's name.
+std::string SlotText(const std::vector<uint8_t>& image, int slot)
+{
+    return "slot " + std::to_string(slot) + " \"" + ListedName(*RecordOfSlot(image.data(), slot)) + "\"";
+}
+
 // The one used slot whose profile is named `name`, or -1 with `error` saying why: a name
 // that several profiles share would leave to chance which one a command changes.
 int SlotNamed(const std::vector<uint8_t>& image, const std::string& name, std::string& error)
@@ -37,13 +44,28 @@ int SlotNamed(const std::vector<uint8_t>& image, const std::string& name, std::s
     return slots.size() == 1 ? slots.front() : -1;
 }
 
+// The slot of a bare number, unless another used profile has that number as its name:
+// then -1, with `error` saying how to give each.
+int SlotUnlessAlsoAName(const std::vector<uint8_t>& image, const ProfileChoice& choice, std::string& error)
+{
+    std::vector<int> named = UsedSlotsNamed(image, choice.name);
+    named.erase(std::remove(named.begin(), named.end(), choice.slot), named.end());
+    if (named.empty()) return choice.slot;
+    error = "\"" + choice.name + "\" is ambiguous: it is " + SlotText(image, choice.slot) + " and the name of the " +
+            (named.size() == 1 ? "profile of slot " : "profiles of slots ") + SlotList(named) + "; give --slot " +
+            std::to_string(choice.slot) + (named.size() == 1 ? " or --name " + choice.name : " or --slot with one of those");
+    return -1;
+}
+
 // The used slot `choice` names, or -1 with `error` saying why.
 int ChosenSlot(const std::vector<uint8_t>& image, const ProfileChoice& choice, std::string& error)
 {
     if (choice.slot < 0) return SlotNamed(image, choice.name, error);
-    if (HeaderOfImage(image.data()).used[choice.slot] == kSlotUsed) return choice.slot;
-    error = "slot " + std::to_string(choice.slot) + " is free";
-    return -1;
+    if (HeaderOfImage(image.data()).used[choice.slot] != kSlotUsed) {
+        error = "slot " + std::to_string(choice.slot) + " is free";
+        return -1;
+    }
+    return choice.name.empty() ? choice.slot : SlotUnlessAlsoAName(image, choice, error);
 }
 
 class Session {
@@ -343,11 +365,6 @@ int ChangeChosenProfile(const ProfileChoice& chosen, AdapterPort& port, CtlOutpu
     });
 }
 
-std::string SlotText(const std::vector<uint8_t>& image, int slot)
-{
-    return "slot " + std::to_string(slot) + " \"" + ListedName(*RecordOfSlot(image.data(), slot)) + "\"";
-}
-
 // A name from the command line, refused unless NewNameProblem finds it sound.
 int CheckNewName(const std::string& label, const std::string& newName, std::ostream& err)
 {
@@ -396,8 +413,7 @@ int Delete(const ProfileChoice& chosen, AdapterPort& port, CtlOutput output)
     return ChangeChosenProfile(chosen, port, output, [](auto& image, int slot, auto& told) {
         told.push_back("deleted " + SlotText(image, slot));
         DeleteProfile(image, slot);
-        const uint8_t active = HeaderOfImage(image.data()).activeProfile;
-        told.push_back("active profile: " + (active == kNoActiveProfile ? "none" : SlotText(image, active)));
+        told.push_back("active profile: " + ActiveProfileText(image.data(), ListedName));
         return int(kCtlOk);
     });
 }

@@ -347,6 +347,39 @@ TEST_F(VantorctlTest, DumpShowsTheStickKeysOfTheRecordsAxisModeAndUnknownCodes)
     EXPECT_EQ(racing["axisMode"], 2);
 }
 
+// Any header byte is input: every command that reads the image indexes only the slots it
+// has checked (a native AddressSanitizer build sees any byte read past the image), and a
+// header that the adapter must not be given is never written.
+TEST_F(VantorctlTest, NoCommandReadsPastTheImageOrWritesAnUnsoundHeaderForAnyHeaderByte)
+{
+    AddProfile(1, "Flight", "W");
+    const std::string exported = TempPath("any.json");
+    const std::vector<std::vector<std::string>> calls = {
+        {"list"}, {"dump"}, {"dump", "--json"}, {"check"}, {"export", exported}, {"use", "1"},
+        {"rename", "1", "Air"}, {"delete", "1"}, {"copy", "1", "Air"}};
+    for (const bool oddUsedFlags : {false, true}) {
+        for (int active = 0; active < 256; ++active) {
+            for (const std::vector<std::string>& call : calls) {
+                Header().activeProfile = static_cast<uint8_t>(active);
+                Header().used[5] = oddUsedFlags ? 2 : 0;
+                Header().used[62] = oddUsedFlags ? 0xFF : 0;
+                const std::vector<uint8_t> before = Memory();
+                const int status = Run(call);
+                const std::string context = call[0] + " with active byte " + std::to_string(active);
+                ASSERT_TRUE(status == kCtlOk || status == kCtlProblemsFound || status == kCtlFileError) << context;
+                if (status == kCtlFileError) {
+                    EXPECT_NE(err.str().find("the adapter's header is not sound"), std::string::npos) << context;
+                    EXPECT_EQ(Memory(), before) << context;
+                }
+                if (Memory() != before) {
+                    EXPECT_EQ(RestoreRefusal(adapter.Memory()), "") << context;
+                }
+                std::memcpy(adapter.Memory(), before.data(), kImageSize);
+            }
+        }
+    }
+}
+
 TEST_F(VantorctlTest, WrongCallsGetTheUsageLineAndNoAdapterIsSaidSo)
 {
     for (const std::vector<std::string>& call :
@@ -360,7 +393,10 @@ TEST_F(VantorctlTest, WrongCallsGetTheUsageLineAndNoAdapterIsSaidSo)
                                                {"export", "a.json", "--slot", "63"},
                                                {"export", "a.json", "--slot", "1", "--name", "Racing"},
                                                {"export", "a.json", "--name"},
-                                               {"copy", "Racing"}}) {
+                                               {"copy", "Racing"},
+                                               {"use", "--slot", "0", "Racing"},
+                                               {"rename", "--name", "Racing"},
+                                               {"delete", "--slot", "63"}}) {
         EXPECT_EQ(Run(call), kCtlUsage);
         EXPECT_EQ(err.str().rfind("usage: vantorctl", 0), 0u) << err.str();
     }
@@ -654,6 +690,26 @@ TEST_F(ListCommandTest, ANameThatSeveralUsedProfilesShareIsRefusedWithTheirSlots
     EXPECT_EQ(Memory(), before);
     EXPECT_EQ(counting.halvesWritten, 0);
     EXPECT_EQ(Run({"use", "9"}), kCtlOk) << err.str();
+}
+
+TEST_F(ListCommandTest, ANumberThatIsBothAUsedSlotAndAnotherProfilesNameIsRefusedSayingHowToGiveEach)
+{
+    AddProfile(7, "Halo", "W");
+    std::strcpy(Record(0).name, "7");
+    const std::vector<uint8_t> before = Memory();
+    for (const std::vector<std::string>& call : std::vector<std::vector<std::string>>{
+             {"delete", "7"}, {"use", "7"}, {"rename", "7", "X"}, {"copy", "7", "X"}}) {
+        EXPECT_EQ(Run(call), kCtlUsage) << call[0];
+        EXPECT_EQ(err.str(), "vantorctl: \"7\" is ambiguous: it is slot 7 \"Halo\" and the name of the profile of "
+                             "slot 0; give --slot 7 or --name 7\n");
+    }
+    EXPECT_EQ(Memory(), before);
+    ASSERT_EQ(Run({"use", "--slot", "7"}), kCtlOk) << err.str();
+    EXPECT_EQ(Header().activeProfile, 7);
+    ASSERT_EQ(Run({"rename", "--name", "7", "Seven"}), kCtlOk) << err.str();
+    EXPECT_EQ(out.str(), Wrote("slot 0 \"7\" renamed \"Seven\"\n"));
+    EXPECT_EQ(Run({"delete", "7"}), kCtlOk) << "no longer a name";
+    EXPECT_EQ(Header().used[7], 0);
 }
 
 #ifdef _WIN32
