@@ -3,7 +3,8 @@
 // the driver's interface), how the save compares with the 1.28 s that its 128 pauses
 // need at least, how long the pauses last, and what the check before a save costs: the
 // adapter read again and compared with what the window knows of it. Each time figure is
-// the median of a few runs.
+// the median of a few runs. Like every program it holds the lock on the adapter while it
+// talks to it.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "AdapterLink.h"
 #include "KnownAdapterImages.h"
+#include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
 
 namespace {
@@ -53,9 +55,15 @@ bool Fail(const char* what)
     return false;
 }
 
-// One run: load, check, save; false after saying what failed.
-bool Run(AdapterPort& driver, std::vector<double>& loads, std::vector<double>& checks, std::vector<double>& saves)
+// One run under the lock: load, check, save; false after saying what failed.
+bool Run(AdapterPort& driver, AdapterLock& lock, std::vector<double>& loads, std::vector<double>& checks,
+         std::vector<double>& saves)
 {
+    AdapterLockHold hold(lock);
+    if (!hold.Held()) {
+        std::fprintf(stderr, "the adapter stayed busy: another program is reading or writing it\n");
+        return false;
+    }
     CAdapterLink link(driver);
     uint8_t* records = nullptr;
     bool done = false;
@@ -77,9 +85,10 @@ bool Run(AdapterPort& driver, std::vector<double>& loads, std::vector<double>& c
 int main()
 {
     Win32AdapterPort driver;
+    Win32AdapterLock lock;
     std::vector<double> loads, checks, saves;
     for (int run = 0; run < kRuns; ++run)
-        if (!Run(driver, loads, checks, saves)) return 1;
+        if (!Run(driver, lock, loads, checks, saves)) return 1;
     const double save = Median(saves);
     const std::vector<double> pauses = PauseDurationsMs(driver);
     std::printf("load: %.3f s\n", Median(loads));

@@ -86,7 +86,7 @@ public:
     {
         std::vector<uint8_t> image;
         if (int status = Load(image)) return status;
-        json ? DumpImageJson(image.data(), m_output.out) : DumpImageText(image.data(), m_output.out);
+        json ? DumpImageJson(image.data(), m_output.Utf8Out()) : DumpImageText(image.data(), m_output.out);
         return kCtlOk;
     }
 

@@ -11,6 +11,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "ConsoleText.h"
 #endif
 
 #include "AtomicFile.h"
@@ -744,6 +746,22 @@ TEST_F(ProfileFileTest, NamesAreTextOfTheAnsiCodePageAndOtherBytesTravelByteForB
     }
     EXPECT_EQ(Run({"rename", "4", "\xD6\xD0\xCE\xC4 2"}), kCtlOk) << err.str();
     EXPECT_EQ(NameBytes(Record(4)), "\xD6\xD0\xCE\xC4 2");
+}
+
+// A console shows its own code page: names (ANSI code page) and JSON (UTF-8) reach it as
+// their characters, line by line and at each flush.
+TEST(ConsoleTextTest, NamesAndJsonReachAConsoleAsTheirCharacters)
+{
+    std::vector<std::wstring> shown;
+    const ConsoleTextBuffer::Sink console = [&shown](const std::wstring& text) { shown.push_back(text); };
+    {
+        ConsoleTextBuffer names(CP_ACP, console), json(CP_UTF8, console);
+        std::ostream out(&names), jsonOut(&json);
+        out << "0\t*\t" << kWideNameBytes << "\n1\t-\tB";
+        jsonOut << "\"name\": \"" << kWideNameText << "\"" << std::flush;
+    }
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"0\t*\t\u4E2D\u6587Caf\u00E9 name\n", L"\"name\": \"\u4E2D\u6587Caf\u00E9 name\"",
+                                                L"1\t-\tB"}));
 }
 #endif
 

@@ -2,7 +2,7 @@
 # vantorctl through the adapter's driver interface, served by the emulated adapter: dump
 # lists its profiles, backup copies its memory byte for byte, restore makes its memory
 # another image byte for byte, list lists that image's profiles, a name the code page
-# cannot write is refused, and use and delete change the memory exactly as the window's
+# cannot write is refused (a program folder with such a character is not), and use and delete change the memory exactly as the window's
 # Use and Delete followed by OK would.
 #   ctl_session.sh BUILD-DIR WINE-LOADER   (the loader of the build's bitness)
 set -e
@@ -40,6 +40,10 @@ printf '0\t-\tArena\r\n1\t-\tRacing\r\n3\t*\tPuzzle\r\n' | cmp - list.txt || { e
 status=0
 "$wine" "$ctl" rename 0 "Smile 😀" 2>/dev/null || status=$?
 [ "$status" = 2 ] || { echo "a name outside code page 936: exit status $status, not 2"; exit 1; }
+# The program's own folder may hold such a character: only the arguments are names.
+mkdir -p "Łukasz"
+cp "$ctl" "Łukasz/vantorctl.exe"
+"$wine" "Łukasz/vantorctl.exe" list | cmp - list.txt || { echo "vantorctl in a folder outside code page 936 fails"; exit 1; }
 window_commands=""
 step() {  # step "VANTORCTL COMMAND" "WINDOW COMMAND": the memory then holds the restored
           # image changed by every window command so far
