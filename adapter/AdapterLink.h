@@ -39,6 +39,17 @@ public:
     // adapter acknowledges nothing, so only this tells that it holds the image. Empty when
     // every block arrived and equals the image.
     std::vector<BlockFault> VerifyConfig();
+    // Writes only what differs from `stored`, the image that was just read from the
+    // adapter through the open handle (4096 bytes, header last): the records that differ,
+    // by slot, then the header, which goes last whenever anything was written (some
+    // firmware takes a change only when its header is written); nothing at all when
+    // nothing differs. Every block is then read back. When a write fails or a block is not
+    // as intended, the whole image is written as SaveConfig writes it and read back again.
+    // True when the adapter holds the image; after false, Faults() names the blocks it
+    // does not hold and, when the whole write failed, SavedBlockCount() says where.
+    bool SaveChanges(const std::vector<uint8_t>& stored);
+    // The blocks that the last read-back of SaveChanges found not as intended.
+    const std::vector<BlockFault>& Faults() const { return m_faults; }
     // Opens the adapter anew and reads what it holds now into `image` (4096 bytes, header
     // last), leaving the link's own image as it is. False when the adapter cannot be
     // opened or any block does not arrive whole.
@@ -64,6 +75,8 @@ private:
     bool WriteHalf(const uint8_t* src);
     bool ReadHalf(uint8_t* dest);
     bool Reopen();
+    std::vector<int> BlocksDifferingFrom(const std::vector<uint8_t>& stored);
+    bool WriteBlocks(const std::vector<int>& blocks);
 
     AdapterPort& m_port;
     std::unique_ptr<uint8_t[]> m_records;
@@ -71,4 +84,5 @@ private:
     uint8_t m_header[kBlockSize];
     bool m_imageWhole = false;
     int m_savedBlocks = 0;
+    std::vector<BlockFault> m_faults;
 };
