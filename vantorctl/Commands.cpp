@@ -12,7 +12,7 @@
 #include "ImageCheck.h"
 #include "ImageDump.h"
 #include "NameText.h"
-#include "ProfileImport.h"
+#include "ProfileFiles.h"
 #include "ProfileListEdits.h"
 #include "ProgressPort.h"
 
@@ -130,8 +130,9 @@ public:
         std::string error;
         if (chosen) slots = {ChosenSlot(image, *chosen, error)};
         if (!error.empty()) return Error(error, kCtlUsage);
-        WarnOfNamesWrittenByteForByte(image, slots);
-        const std::string text = Json{{"profiles", ProfileList(image.data(), slots)}}.dump(2) + "\n";
+        for (const std::string& warning : NameWrittenByteForByteWarnings(image.data(), slots))
+            Report("warning: " + warning);
+        const std::string text = ProfileFileText(image.data(), slots);
         if (!WriteFileAtomically(path, {text.begin(), text.end()}))
             return Error("cannot write " + path + FileErrorReason(), kCtlFileError);
         m_output.out << "exported " << slots.size() << (slots.size() == 1 ? " profile" : " profiles") << " to " << path
@@ -164,16 +165,6 @@ public:
     }
 
 private:
-    // Export never loses a byte: a name that is not text of the code page goes into the
-    // file byte for byte, which is told.
-    void WarnOfNamesWrittenByteForByte(const std::vector<uint8_t>& image, const std::vector<int>& slots)
-    {
-        for (int slot : slots)
-            if (!TextOfNameBytes(NameBytes(*RecordOfSlot(image.data(), slot))).inCodePage)
-                Report("warning: slot " + std::to_string(slot) + ": name: not text of " + NameCodePage() +
-                       "; written byte for byte, each byte as the character of the same number (ISO 8859-1)");
-    }
-
     // Names each block that cannot be read back or differs from the image, and adds it
     // to `faulty`.
     void CompareWithAdapter(std::set<int>& faulty)
@@ -213,18 +204,6 @@ int FileError(std::ostream& err, const std::string& message)
     return kCtlFileError;
 }
 
-// The restore file, refused unless it is a whole image with a sound header.
-int ReadRestoreFile(const std::string& path, std::vector<uint8_t>& image, std::ostream& err)
-{
-    if (!ReadFileStart(path, kImageSize + 1, image)) return FileError(err, "cannot read " + path + FileErrorReason());
-    if (image.size() != kImageSize)
-        return FileError(err, path + " is not a " + std::to_string(kImageSize) + "-byte image (" +
-                                  (image.size() > kImageSize ? "longer" : std::to_string(image.size()) + " bytes") + ")");
-    const std::string refusal = RestoreRefusal(image.data());
-    if (!refusal.empty()) return FileError(err, path + " is refused: " + refusal);
-    return kCtlOk;
-}
-
 // On a terminal, the block being written; a save spends its time in the two pauses of
 // each block, so the first pause of a block marks its start.
 void ShowWriteProgress(std::ostream& err, unsigned pauses)
@@ -246,7 +225,8 @@ int WriteImage(const std::string& done, const std::string& what, const std::vect
 int Restore(const std::string& path, AdapterPort& port, CtlOutput output)
 {
     std::vector<uint8_t> image;
-    if (int status = ReadRestoreFile(path, image, output.err)) return status;
+    const std::string refusal = ReadImageFile(path, image);
+    if (!refusal.empty()) return FileError(output.err, refusal);
     return WriteImage("restored", path, image, port, output);
 }
 
@@ -255,44 +235,6 @@ int Refuse(const std::vector<std::string>& problems, std::ostream& err)
     for (const std::string& problem : problems) err << "vantorctl: " << problem << "\n";
     err << "vantorctl: nothing written\n";
     return kCtlFileError;
-}
-
-// An import file is small: 63 profiles take some 60 KiB.
-constexpr size_t kImportFileLimit = 1 << 20;
-
-std::string ProfileLabel(const Json& form, size_t index)
-{
-    const auto name = form.is_object() ? form.find("name") : form.end();
-    const bool named = name != form.end() && name->is_string();
-    return "profile " + std::to_string(index + 1) + (named ? " " + name->dump() : "");
-}
-
-// The profiles of an import file, every one checked; a status other than kCtlOk after
-// the problems have been reported.
-int ReadImportFile(const std::string& path, std::vector<IncomingProfile>& incoming, std::ostream& err)
-{
-    std::vector<uint8_t> bytes;
-    if (!ReadFileStart(path, kImportFileLimit + 1, bytes)) return FileError(err, "cannot read " + path + FileErrorReason());
-    if (bytes.size() > kImportFileLimit) return FileError(err, path + " is refused: longer than 1 MiB");
-    std::vector<Json> forms;
-    std::string error;
-    if (!ReadProfilesDocument(std::string(bytes.begin(), bytes.end()), forms, error))
-        return FileError(err, path + " is refused: " + error);
-    std::vector<std::string> problems;
-    incoming.resize(forms.size());
-    for (size_t index = 0; index < forms.size(); ++index)
-        for (const std::string& problem : ReadIncomingProfile(forms[index], ProfileLabel(forms[index], index), incoming[index]))
-            problems.push_back(path + ": " + problem);
-    return problems.empty() ? kCtlOk : Refuse(problems, err);
-}
-
-// A key used twice is allowed, as in the window; it is told as check tells it.
-void WarnOfRepeatedKeys(const std::vector<uint8_t>& image, const std::vector<Placement>& placements, std::ostream& err)
-{
-    for (const ImageProblem& problem : FindImageProblems(image.data()))
-        for (const Placement& placement : placements)
-            if (problem.slot == placement.slot)
-                err << "vantorctl: warning: slot " << problem.slot << ": " << problem.text << "\n";
 }
 
 // A change of the loaded configuration: a status other than kCtlOk after the problem has
@@ -328,7 +270,8 @@ int Place(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& incom
     std::vector<Placement> placements;
     const std::vector<std::string> problems = PlaceProfiles(image, incoming, replace, placements);
     if (!problems.empty()) return Refuse(problems, err);
-    WarnOfRepeatedKeys(image, placements, err);
+    // A key used twice is allowed, as in the window; it is told as check tells it.
+    for (const std::string& warning : RepeatedKeyWarnings(image, placements)) err << "vantorctl: warning: " << warning << "\n";
     for (size_t index = 0; index < placements.size(); ++index)
         told.push_back("slot " + std::to_string(placements[index].slot) + ": " + incoming[index].label +
                        (placements[index].replaced ? " (replaced)" : " (new)"));
@@ -338,7 +281,8 @@ int Place(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& incom
 int Import(const std::string& path, bool replace, AdapterPort& port, CtlOutput output)
 {
     std::vector<IncomingProfile> incoming;
-    if (int status = ReadImportFile(path, incoming, output.err)) return status;
+    std::vector<std::string> problems;
+    if (!ReadProfileFile(path, incoming, problems)) return Refuse(problems, output.err);
     if (incoming.empty()) {
         output.out << path << " holds no profiles; nothing written\n";
         return kCtlOk;
