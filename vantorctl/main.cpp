@@ -8,8 +8,9 @@
 
 #ifdef _WIN32
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include "ConsoleText.h"
 #include "NameText.h"
