@@ -73,6 +73,7 @@ bool CAdapterLink::WriteBlock(int block, const uint8_t* src)
 {
     for (int part = 0; part < 2; ++part) {
         if (!SendPacket(kOperationWrite, 2 * block + part)) return false;
+        m_sentHalves.push_back(2 * block + part);
         m_port.Pause10ms();
         if (!WriteHalf(src + kHalfSize * part)) return false;
     }
@@ -129,6 +130,7 @@ bool CAdapterLink::Reopen()
 bool CAdapterLink::SaveConfig()
 {
     m_savedBlocks = 0;
+    m_sentHalves.clear();
     if (!m_imageWhole) return false;
     if (!Reopen()) return false;
     for (int block = 0; block < kBlockCount; ++block, ++m_savedBlocks)
@@ -169,6 +171,7 @@ bool CAdapterLink::WriteBlocks(const std::vector<int>& blocks)
 bool CAdapterLink::SaveChanges(const std::vector<uint8_t>& stored)
 {
     m_faults.clear();
+    m_sentHalves.clear();
     if (!m_imageWhole || !IsOpen(handle) || stored.size() != kImageSize) return false;
     const std::vector<int> blocks = BlocksDifferingFrom(stored);
     if (blocks.empty()) return true;
@@ -176,7 +179,9 @@ bool CAdapterLink::SaveChanges(const std::vector<uint8_t>& stored)
         m_faults = VerifyConfig();
         if (m_faults.empty()) return true;
     }
+    const std::vector<int> sentByChanges = m_sentHalves;
     const bool written = SaveConfig();
+    m_sentHalves.insert(m_sentHalves.begin(), sentByChanges.begin(), sentByChanges.end());
     m_faults = VerifyConfig();
     return written && m_faults.empty();
 }

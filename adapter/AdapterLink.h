@@ -61,6 +61,12 @@ public:
     // How many blocks the last SaveConfig wrote whole, in its transfer order (records by
     // slot, then the header); after a failed save, the block at this position failed.
     int SavedBlockCount() const { return m_savedBlocks; }
+    // The halves (2 x block + part, 0 to 127) whose transfer the last save (SaveConfig, or
+    // SaveChanges with the whole write it may fall back to), and any WriteBlock since,
+    // started, in transfer order. A half counts once its packet went out:
+    // its data may then have landed even when the transfer failed. A half not started
+    // still holds what it held.
+    const std::vector<int>& SentHalves() const { return m_sentHalves; }
 
     uint8_t* Records() { return m_records.get(); }
     uint8_t* Header() { return m_header; }
@@ -85,4 +91,5 @@ private:
     bool m_imageWhole = false;
     int m_savedBlocks = 0;
     std::vector<BlockFault> m_faults;
+    std::vector<int> m_sentHalves;
 };

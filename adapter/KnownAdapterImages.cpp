@@ -3,34 +3,32 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ConfigImage.h"
+KnownAdapterImages::KnownAdapterImages() : m_halves(kHalfCount) {}
 
-namespace {
-
-constexpr size_t kHalfSize = kBlockSize / 2;
-
-bool SameHalf(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t offset)
+KnownAdapterImages::Half KnownAdapterImages::HalfOf(const std::vector<uint8_t>& image, int half)
 {
-    return std::memcmp(a.data() + offset, b.data() + offset, kHalfSize) == 0;
+    Half content;
+    std::memcpy(content.data(), image.data() + kHalfSize * half, kHalfSize);
+    return content;
 }
 
-}  // namespace
+void KnownAdapterImages::Read(const std::vector<uint8_t>& image)
+{
+    for (int half = 0; half < kHalfCount; ++half) m_halves[half] = {HalfOf(image, half)};
+}
 
-void KnownAdapterImages::Read(const std::vector<uint8_t>& image) { m_images = {image}; }
-
-void KnownAdapterImages::SaveTried(const std::vector<uint8_t>& image) { m_images.push_back(image); }
+void KnownAdapterImages::SaveTried(const std::vector<uint8_t>& image, const std::vector<int>& sentHalves)
+{
+    for (int half : sentHalves) m_halves[half].push_back(HalfOf(image, half));
+}
 
 bool KnownAdapterImages::Explain(const std::vector<uint8_t>& stored, const std::vector<uint8_t>& pending) const
 {
-    for (size_t offset = 0; offset < kImageSize; offset += kHalfSize)
-        if (!OneOfKnownHalves(stored, offset, pending)) return false;
+    for (int half = 0; half < kHalfCount; ++half) {
+        const Half now = HalfOf(stored, half);
+        if (now == HalfOf(pending, half)) continue;
+        const std::vector<Half>& known = m_halves[half];
+        if (std::find(known.begin(), known.end(), now) == known.end()) return false;
+    }
     return true;
-}
-
-bool KnownAdapterImages::OneOfKnownHalves(const std::vector<uint8_t>& stored, size_t offset,
-                                          const std::vector<uint8_t>& pending) const
-{
-    if (SameHalf(stored, pending, offset)) return true;
-    return std::any_of(m_images.begin(), m_images.end(),
-                       [&](const std::vector<uint8_t>& known) { return SameHalf(stored, known, offset); });
 }

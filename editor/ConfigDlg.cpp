@@ -29,6 +29,10 @@ const char kOverwriteQuestion[] =
     "what the adapter holds now.";
 const char kMessageCaption[] = "Vantor Config";
 
+// Posted by the start-up when the load found the adapter busy: it arrives once the window
+// shows, so that the message box stands over the window.
+constexpr UINT kTellLoadBusyMessage = WM_APP;
+
 // Shows the wait cursor while the adapter transfer of its scope blocks the window.
 class WaitCursor {
 public:
@@ -62,6 +66,7 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_CONTROL_RANGE(BN_CLICKED, IDC_COMBO_FIRST, IDC_MIDDLE_FIRST + kPadButtonCount - 1, &CConfigDlg::OnControlEdited)
     ON_WM_HSCROLL()
     ON_MESSAGE(WM_DPICHANGED, &CConfigDlg::OnDpiChanged)
+    ON_MESSAGE(kTellLoadBusyMessage, &CConfigDlg::OnTellLoadBusy)
 END_MESSAGE_MAP()
 
 CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent)
@@ -100,8 +105,14 @@ BOOL CConfigDlg::OnInitDialog()
     if (loaded) EnableEditing();
     if (m_pRecords) ListUsedProfiles();
     ShowPicturesAt(WindowDpi(m_hWnd));
-    if (busy) Tell(kLoadBusyText, MB_OK | MB_ICONWARNING);
+    if (busy) ::PostMessageA(m_hWnd, kTellLoadBusyMessage, 0, 0);
     return TRUE;
+}
+
+LRESULT CConfigDlg::OnTellLoadBusy(WPARAM, LPARAM)
+{
+    Tell(kLoadBusyText, MB_OK | MB_ICONWARNING);
+    return 0;
 }
 
 // A load that finds the adapter busy leaves the window as a failed load does: empty, with
@@ -185,8 +196,9 @@ CConfigDlg::SaveOutcome CConfigDlg::SaveUnlessChanged(std::vector<uint8_t>& stor
     if (!m_link.ReadStoredImage(stored)) return SaveOutcome::kFailed;
     const std::vector<uint8_t> image = m_link.Image();
     if (!m_known.Explain(stored, image)) return SaveOutcome::kAdapterChanged;
-    m_known.SaveTried(image);
-    const bool saved = m_link.SaveConfig() && m_link.VerifyConfig().empty();
+    const bool written = m_link.SaveConfig();
+    m_known.SaveTried(image, m_link.SentHalves());
+    const bool saved = written && m_link.VerifyConfig().empty();
     return saved ? SaveOutcome::kSaved : SaveOutcome::kFailed;
 }
 

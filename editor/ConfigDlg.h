@@ -41,6 +41,7 @@ protected:
     void OnControlEdited(UINT nID);
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTellLoadBusy(WPARAM wParam, LPARAM lParam);
 
     // Hands the logo's web address to the shell (tests watch it instead).
     virtual void OpenWebAddress();

@@ -64,7 +64,9 @@ HBITMAP LoadPictureAt(UINT id, UINT dpi)
 
 UINT WindowDpi(HWND hWnd)
 {
-    // Windows before 10 has no DPI per window; the system's applies there.
+    // Windows before 10 1607 has no DPI per window: the window follows the system's scale
+    // there, as the manifest asks. From 1607 on the system answers for the window's own
+    // awareness, which is the system's on 1607 and its monitor's from 1703 on.
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
     static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
         GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow"));

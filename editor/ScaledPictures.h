@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-// The DPI a window is drawn at: its monitor's where the system keeps one per window, the
-// system's before that.
+// The DPI a window is drawn at: its monitor's when the window follows its monitor's scale,
+// the system's when it follows the system's.
 UINT WindowDpi(HWND hWnd);
 
 // Bitmaps a window shows, all loaded at one DPI and deleted with the set.

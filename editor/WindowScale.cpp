@@ -60,9 +60,10 @@ void CConfigDlg::ScaleListRows(UINT fromDpi, UINT toDpi)
     if (height > 0) m_listProfiles.SendMessage(LB_SETITEMHEIGHT, 0, MulDiv(static_cast<int>(height), toDpi, fromDpi));
 }
 
-// Under per-monitor awareness the dialog manager scales the controls and their font; the
-// window takes the rectangle the system suggests for the new screen and draws its pictures
-// and rows for it, so that no frame shows the old scale stretched.
+// Sent only where the window follows its monitor's scale, per monitor v2, under which the
+// dialog manager scales the controls and their font; the window takes the rectangle the
+// system suggests for the new screen and draws its pictures and rows for it, so that no
+// frame shows the old scale stretched.
 LRESULT CConfigDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
 {
     Default();

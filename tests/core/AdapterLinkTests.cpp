@@ -77,6 +77,7 @@ TEST_F(AdapterLinkTest, SaveWritesEveryBlockWithAPauseAfterEachPacketHeaderLast)
 
     EXPECT_EQ(port.Shape(), "CO" + Repeat("WPDWPD", 64)) << "the load's handle is closed first";
     EXPECT_EQ(port.PacketHalves(), Halves(0, 63));
+    EXPECT_EQ(link.SentHalves(), Halves(0, 63));
     const std::vector<uint8_t> lastPacket = {0x05, 0x08, 127, 0, 0, 0, 0, 0};
     EXPECT_EQ(port.events[port.events.size() - 3].bytes, lastPacket);
     EXPECT_EQ(adapter.OpenHandleCount(), 1u);
@@ -190,6 +191,10 @@ TEST_P(FailedSaveTest, AFailedOrShortWriteFailsTheSaveAndTheHeaderIsNotWrittenAf
         else fresh.FailTransfer(transfer);
         EXPECT_FALSE(link.SaveConfig()) << "transfer " << transfer << (shortWrite ? " short" : " failed");
         EXPECT_EQ(fresh.TransferCount(), transfer) << "the save stops at the failure";
+        // Half n's packet is the save's transfer 2n + 1: the halves whose packet went out.
+        std::vector<int> started = Halves(0, 63);
+        started.resize(GetParam() / 2);
+        EXPECT_EQ(link.SentHalves(), started);
         // A short write's bytes did arrive, the header's own included.
         if (!shortWrite) {
             EXPECT_EQ(fresh.Memory()[kRecordBufferSize], 2) << "the header still holds what the adapter had";
@@ -309,8 +314,9 @@ TEST(SaveChangesFallbackTest, AFullWriteThatDoesNotHoldEitherFailsNamingTheBlock
 }
 
 // Before OK writes, the adapter read again must show only halves this program read, tried
-// to write (any half of a failed save may or may not have arrived) or is about to write.
-TEST(KnownAdapterImages, ExplainsWholeHalvesThisProgramReadOrWroteOnly)
+// to write (a half whose transfer a failed save started may or may not have arrived) or is
+// about to write.
+TEST(KnownAdapterImages, ExplainsWholeHalvesThisProgramReadOrStartedToWriteOnly)
 {
     const std::vector<uint8_t> read(kImageSize, 0x11), firstTry(kImageSize, 0x22), pending(kImageSize, 0x33);
     KnownAdapterImages known;
@@ -320,10 +326,12 @@ TEST(KnownAdapterImages, ExplainsWholeHalvesThisProgramReadOrWroteOnly)
     stored[40] = 0x22;
     EXPECT_FALSE(known.Explain(stored, pending)) << "a byte that no one of this program wrote";
 
-    known.SaveTried(firstTry);
+    known.SaveTried(firstTry, {0, 1});
     std::fill(stored.begin() + 32, stored.begin() + 64, 0x22);
     std::fill(stored.end() - 32, stored.end(), 0x33);
-    EXPECT_TRUE(known.Explain(stored, pending)) << "halves of the failed save and of the one to come";
+    EXPECT_TRUE(known.Explain(stored, pending)) << "a started half of the failed save and one of the save to come";
+    std::fill(stored.begin() + 64, stored.begin() + 96, 0x22);
+    EXPECT_FALSE(known.Explain(stored, pending)) << "a half the failed save never started";
 
     known.Read(stored);  // what the user agreed to write over
     EXPECT_FALSE(known.Explain(firstTry, pending)) << "the earlier try is forgotten";

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstring>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -30,10 +31,43 @@ protected:
     void OpenWebAddress() override { ++m_nWebAddressOpened; }
 };
 
+// The emulated adapter, counting the calls that reach it while the lock is not held.
+class LockWatchedAdapter : public EmulatedAdapter {
+public:
+    explicit LockWatchedAdapter(const SwitchedLock& lock) : m_lock(lock) {}
+    int callsUnlocked = 0;
+
+    AdapterHandle OpenInterface(const InterfaceGuid& guid, unsigned index) override
+    {
+        Watch();
+        return EmulatedAdapter::OpenInterface(guid, index);
+    }
+    bool Write(AdapterHandle handle, const uint8_t* data, size_t size, size_t* done) override
+    {
+        Watch();
+        return EmulatedAdapter::Write(handle, data, size, done);
+    }
+    bool Read(AdapterHandle handle, uint8_t* data, size_t size, size_t* done) override
+    {
+        Watch();
+        return EmulatedAdapter::Read(handle, data, size, done);
+    }
+
+private:
+    void Watch() { callsUnlocked += m_lock.held ? 0 : 1; }
+
+    const SwitchedLock& m_lock;
+};
+
 class ConfigDlgTest : public ::testing::Test {
 protected:
     ConfigDlgTest() { TestApp().m_pMainWnd = &dialog; }
-    ~ConfigDlgTest() override { TestApp().m_pMainWnd = nullptr; }
+    // The window holds the lock for every load and save.
+    ~ConfigDlgTest() override
+    {
+        TestApp().m_pMainWnd = nullptr;
+        EXPECT_EQ(adapter.callsUnlocked, 0);
+    }
 
     ProfileRecord& Record(int slot) { return *RecordOfSlot(adapter.Memory(), slot); }
     ImageHeader& Header() { return HeaderOfImage(adapter.Memory()); }
@@ -70,9 +104,23 @@ protected:
     // Puts a key name into a key box as the key capture would.
     void SetKeyBox(int id, const char* name) { ::SetWindowTextA(Item(id), name); }
     void Close(int id) { ::PostMessageA(dialog.m_hWnd, WM_COMMAND, id, 0); }
+    // Answers the message box over the window with `button`; its texts. No box waits for
+    // the user while the window holds the lock: another program may use the adapter.
+    std::string AnswerMessageBox(int button)
+    {
+        HWND box = FindModalDialog();
+        if (!box || box == dialog.m_hWnd) {
+            ADD_FAILURE() << "no message box";
+            return {};
+        }
+        EXPECT_FALSE(lock.held);
+        const std::string texts = ChildTexts(box);
+        ::PostMessageA(box, WM_COMMAND, button, 0);
+        return texts;
+    }
 
-    EmulatedAdapter adapter;
     SwitchedLock lock;
+    LockWatchedAdapter adapter{lock};
     TestConfigDlg dialog{adapter, lock};
     ModalScript script;
 };

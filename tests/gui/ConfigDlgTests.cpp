@@ -12,6 +12,13 @@ namespace {
 
 constexpr COLORREF kRed = 0x0000FF;
 
+POINT Centre(HWND hWnd)
+{
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
 TEST_F(ConfigDlgTest, LoadListsUsedSlotsInSlotOrderAndShowsTheActiveOneMarkedRed)
 {
     UseSlot(5, "Late");
@@ -83,10 +90,14 @@ TEST_F(ConfigDlgTest, BusyAdapterAtLoadIsSaidAndLeavesEditingOff)
     std::string message;
     script
         .Then([&] {
+            // Over the window, once it shows, centred on it.
             HWND box = FindModalDialog();
-            ASSERT_NE(box, nullptr);
-            message = ChildTexts(box);
-            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(::GetWindow(box, GW_OWNER), dialog.m_hWnd);
+            EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd));
+            const POINT boxCentre = Centre(box), windowCentre = Centre(dialog.m_hWnd);
+            EXPECT_NEAR(boxCentre.x, windowCentre.x, 1);
+            EXPECT_NEAR(boxCentre.y, windowCentre.y, 1);
+            message = AnswerMessageBox(IDOK);
         })
         .Then([&] {
             EXPECT_EQ(ListCount(), 0);
@@ -323,12 +334,7 @@ TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
             BreakTheNextSave();
             Close(IDOK);
         })
-        .Then([&] {
-            HWND box = FindModalDialog();
-            ASSERT_NE(box, dialog.m_hWnd);
-            message = ChildTexts(box);
-            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        })
+        .Then([&] { message = AnswerMessageBox(IDOK); })
         .Then([&] {
             EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd));
             EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
@@ -360,12 +366,7 @@ TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
 {
     std::vector<uint8_t> theirs, expected;
     std::string question;
-    auto answer = [&](int button) {
-        HWND box = FindModalDialog();
-        ASSERT_NE(box, dialog.m_hWnd);
-        question = ChildTexts(box);
-        ::PostMessageA(box, WM_COMMAND, button, 0);
-    };
+    auto answer = [&](int button) { question = AnswerMessageBox(button); };
     script
         .Then([&] {
             SetKeyBox(IDC_KEY_A, "Q");
@@ -388,6 +389,36 @@ TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
     EXPECT_NE(question.find("Overwrite"), std::string::npos) << question;
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
     EXPECT_NE(Record(1).speed, 99);
+}
+
+// A save that failed before it sent a half leaves the adapter as it was: what another
+// program writes there afterwards is asked about, even where it equals the failed save's.
+TEST_F(RecordEditingTest, AfterAFailedSaveOnlyTheHalvesItSentCountAsItsOwn)
+{
+    std::string question;
+    script
+        .Then([&] {
+            SelectRow(1);
+            dialog.UseProfile();
+            adapter.FailTransfer(adapter.TransferCount() + 4 * kBlockCount + 1);  // the save's first packet
+            Close(IDOK);
+        })
+        .Then([&] {
+            AnswerMessageBox(IDOK);
+            Header().activeProfile = 1;  // another program makes the second profile active
+        })
+        .Then([&] {
+            SelectRow(0);
+            dialog.UseProfile();
+            Close(IDOK);
+        })
+        .Then([&] {
+            question = AnswerMessageBox(IDNO);
+            EXPECT_EQ(Header().activeProfile, 1);
+            Close(IDCANCEL);
+        });
+    Run();
+    EXPECT_NE(question.find("Overwrite"), std::string::npos) << question;
 }
 
 TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)

@@ -1,5 +1,8 @@
 // What the application shell adds to the main window: the About box from the system
 // menu, device notices and the minimised window's icon.
+#include <algorithm>
+#include <cctype>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -106,6 +109,38 @@ TEST_F(ConfigDlgTest, DeviceEventsAreAllGrantedAndOnlyAnArrivalIsReported)
         Close(IDCANCEL);
     });
     Run();
+}
+
+// The text of an element of the program's manifest, in lower case without spaces.
+std::string ManifestSetting(const std::string& element)
+{
+    HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(nullptr, found))),
+                               ::SizeofResource(nullptr, found));
+    const size_t start = manifest.find('>', manifest.find("<" + element + " ")) + 1;
+    std::string text;
+    for (char c : manifest.substr(start, manifest.find('<', start) - start))
+        if (c != ' ') text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The first entry of dpiAwareness that a Windows knowing `known` takes.
+std::string AwarenessTaken(const std::vector<std::string>& known)
+{
+    std::istringstream entries(ManifestSetting("dpiAwareness"));
+    for (std::string entry; std::getline(entries, entry, ',');)
+        if (std::find(known.begin(), known.end(), entry) != known.end()) return entry;
+    return "none";
+}
+
+// Per monitor v1 rescales neither the controls nor their font, so every Windows must take
+// per monitor v2 or the system's scale: before 10 1607 only dpiAware counts ("true/pm"
+// would be per monitor v1 on 8.1), from 1607 on the first entry of dpiAwareness it knows.
+TEST(Manifest, EveryWindowsScalesTheLayoutAndThePicturesAlike)
+{
+    EXPECT_EQ(ManifestSetting("dpiAware"), "true");
+    EXPECT_EQ(AwarenessTaken({"unaware", "system", "permonitor"}), "system") << "Windows 10 1607";
+    EXPECT_EQ(AwarenessTaken({"unaware", "system", "permonitor", "permonitorv2"}), "permonitorv2");
 }
 
 TEST(IconPlacement, IconIsCentredTruncatingTowardZero)

@@ -1,5 +1,6 @@
 // The lock on the adapter as another program would hold it: taken or not, at the test's
-// word; it tells whether the program under test holds it.
+// word; it tells whether the program under test holds it. Like the system's mutex, its
+// holder may take it again, and holds it until it has given it back as often.
 #pragma once
 
 #include "AdapterLock.h"
@@ -9,6 +10,14 @@ public:
     bool busy = false;
     bool held = false;
 
-    bool Acquire() override { return held = !busy; }
-    void Release() override { held = false; }
+    bool Acquire() override
+    {
+        if (busy) return false;
+        ++m_takes;
+        return held = true;
+    }
+    void Release() override { held = --m_takes > 0; }
+
+private:
+    int m_takes = 0;
 };
