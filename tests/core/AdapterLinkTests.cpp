@@ -245,6 +245,7 @@ TEST_F(AdapterLinkTest, SaveChangesWritesTheRecordsThatDifferBySlotThenTheHeader
         EXPECT_EQ(shape, Repeat("WPDWPD", int(written / 6)) + Repeat("WRWR", kBlockCount));
         std::vector<int> halves = port.PacketHalves();
         halves.resize(written / 3);
+        EXPECT_EQ(link.SentHalves(), halves);
         return halves;
     };
     EXPECT_EQ(halvesWritten({40, 5, kHeaderBlock}), (std::vector<int>{10, 11, 80, 81, 126, 127}));
@@ -292,6 +293,10 @@ TEST(SaveChangesFallbackTest, AWriteThatDidNotHoldOrFailedIsFollowedByOneFullWri
         EXPECT_TRUE(link.SaveChanges(stored)) << (failTransfer ? "failed" : "dropped");
         const std::string partial = failTransfer ? "WPD" : Repeat("WPDWPD", 2) + Repeat("WRWR", kBlockCount);
         EXPECT_EQ(port.Shape(), partial + "CO" + Repeat("WPDWPD", kBlockCount) + Repeat("WRWR", kBlockCount));
+        std::vector<int> sent = failTransfer ? std::vector<int>{10} : std::vector<int>{10, 11, 126, 127};
+        const std::vector<int> whole = Halves(0, kHeaderBlock);
+        sent.insert(sent.end(), whole.begin(), whole.end());
+        EXPECT_EQ(link.SentHalves(), sent) << "the halves of both writes may have landed";
         EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), link.Image());
     }
 }
