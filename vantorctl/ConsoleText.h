@@ -14,7 +14,7 @@ public:
 
     // Bytes of `codePage` in, UTF-16 to `sink` at each line's end and each flush.
     ConsoleTextBuffer(unsigned codePage, Sink sink) : m_codePage(codePage), m_sink(std::move(sink)) {}
-    ~ConsoleTextBuffer() override { sync(); }
+    ~ConsoleTextBuffer() override { ConsoleTextBuffer::sync(); }  // what is left of the last line
 
 protected:
     int_type overflow(int_type c) override;
