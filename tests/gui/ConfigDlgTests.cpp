@@ -290,6 +290,17 @@ TEST_F(RecordEditingTest, CancelWritesNothing)
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), before);
 }
 
+TEST_F(RecordEditingTest, OkWithoutAChangeReadsTheAdapterWritesNothingAndCloses)
+{
+    unsigned transfersAfterLoad = 0;
+    script.Then([&] {
+        transfersAfterLoad = adapter.TransferCount();
+        Close(IDOK);
+    });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_EQ(adapter.TransferCount(), transfersAfterLoad + 4 * kBlockCount) << "the check before the save only";
+}
+
 // What makes the first OK fail: the adapter unplugged since the load, busy with another
 // program, a failing read of the check before the save, a write that fails in the header
 // after the changed record and again in the second record of the whole write that
