@@ -154,3 +154,40 @@ std::vector<BlockFault> CAdapterLink::VerifyConfig()
     }
     return faults;
 }
+
+// The records that differ from `stored`, by slot, then the header when anything differs.
+std::vector<int> CAdapterLink::BlocksDifferingFrom(const std::vector<uint8_t>& stored)
+{
+    std::vector<int> blocks;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (std::memcmp(stored.data() + kBlockSize * slot, BlockAddress(slot), kBlockSize) != 0) blocks.push_back(slot);
+    const bool headerDiffers = std::memcmp(stored.data() + kRecordBufferSize, m_header, kBlockSize) != 0;
+    if (!blocks.empty() || headerDiffers) blocks.push_back(kHeaderBlock);
+    return blocks;
+}
+
+// Stops at the first failure, so that the header is never written after a broken record.
+bool CAdapterLink::WriteBlocks(const std::vector<int>& blocks)
+{
+    for (int block : blocks)
+        if (!WriteBlock(block, BlockAddress(block))) return false;
+    return true;
+}
+
+bool CAdapterLink::SaveChanges(const std::vector<uint8_t>& stored)
+{
+    m_faults.clear();
+    m_sentHalves.clear();
+    if (!m_imageWhole || !IsOpen(handle) || stored.size() != kImageSize) return false;
+    const std::vector<int> blocks = BlocksDifferingFrom(stored);
+    if (blocks.empty()) return true;
+    if (WriteBlocks(blocks)) {
+        m_faults = VerifyConfig();
+        if (m_faults.empty()) return true;
+    }
+    const std::vector<int> sentByChanges = m_sentHalves;
+    const bool written = SaveConfig();
+    m_sentHalves.insert(m_sentHalves.begin(), sentByChanges.begin(), sentByChanges.end());
+    m_faults = VerifyConfig();
+    return written && m_faults.empty();
+}

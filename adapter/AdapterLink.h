@@ -42,6 +42,17 @@ public:
     // adapter acknowledges nothing, so only this tells that it holds the image. Empty when
     // every block arrived and equals the image.
     std::vector<BlockFault> VerifyConfig();
+    // Writes only what differs from `stored`, the image that was just read from the
+    // adapter through the open handle (4096 bytes, header last): the records that differ,
+    // by slot, then the header, which goes last whenever anything was written (some
+    // firmware takes a change only when its header is written); nothing at all when
+    // nothing differs. Every block is then read back. When a write fails or a block is not
+    // as intended, the whole image is written as SaveConfig writes it and read back again.
+    // True when the adapter holds the image; after false, Faults() names the blocks it
+    // does not hold and, when the whole write failed, SavedBlockCount() says where.
+    bool SaveChanges(const std::vector<uint8_t>& stored);
+    // The blocks that the last read-back of SaveChanges found not as intended.
+    const std::vector<BlockFault>& Faults() const { return m_faults; }
     // Opens the adapter anew and reads what it holds now into `image` (4096 bytes, header
     // last), leaving the link's own image as it is. False when the adapter cannot be
     // opened or any block does not arrive whole.
@@ -53,8 +64,9 @@ public:
     // How many blocks the last SaveConfig wrote whole, in its transfer order (records by
     // slot, then the header); after a failed save, the block at this position failed.
     int SavedBlockCount() const { return m_savedBlocks; }
-    // The halves (2 x block + part, 0 to 127) whose transfer the last save, and any
-    // WriteBlock since, started, in transfer order. A half counts once its packet went out:
+    // The halves (2 x block + part, 0 to 127) whose transfer the last save (SaveConfig, or
+    // SaveChanges with the whole write it may fall back to), and any WriteBlock since,
+    // started, in transfer order. A half counts once its packet went out:
     // its data may then have landed even when the transfer failed. A half not started
     // still holds what it held.
     const std::vector<int>& SentHalves() const { return m_sentHalves; }
@@ -72,6 +84,8 @@ private:
     bool WriteHalf(const uint8_t* src);
     bool ReadHalf(uint8_t* dest);
     bool Reopen();
+    std::vector<int> BlocksDifferingFrom(const std::vector<uint8_t>& stored);
+    bool WriteBlocks(const std::vector<int>& blocks);
 
     AdapterPort& m_port;
     std::unique_ptr<uint8_t[]> m_records;
@@ -79,5 +93,6 @@ private:
     uint8_t m_header[kBlockSize];
     bool m_imageWhole = false;
     int m_savedBlocks = 0;
+    std::vector<BlockFault> m_faults;
     std::vector<int> m_sentHalves;
 };

@@ -185,8 +185,9 @@ void CConfigDlg::OnOK()
 }
 
 // Under the lock: reads what the adapter holds now and writes the image only when that is
-// what this window read or wrote itself, leaving it in `stored`. The adapter acknowledges
-// no write: a save has failed too when a block does not read back as written.
+// what this window read or wrote itself, leaving it in `stored`. Only the blocks that
+// differ from `stored` are written; the adapter acknowledges no write, so a save has
+// failed too when a block does not read back as written (after the link's whole write).
 CConfigDlg::SaveOutcome CConfigDlg::SaveUnlessChanged(std::vector<uint8_t>& stored)
 {
     WaitCursor wait;
@@ -195,9 +196,8 @@ CConfigDlg::SaveOutcome CConfigDlg::SaveUnlessChanged(std::vector<uint8_t>& stor
     if (!m_link.ReadStoredImage(stored)) return SaveOutcome::kFailed;
     const std::vector<uint8_t> image = m_link.Image();
     if (!m_known.Explain(stored, image)) return SaveOutcome::kAdapterChanged;
-    const bool written = m_link.SaveConfig();
+    const bool saved = m_link.SaveChanges(stored);
     m_known.SaveTried(image, m_link.SentHalves());
-    const bool saved = written && m_link.VerifyConfig().empty();
     return saved ? SaveOutcome::kSaved : SaveOutcome::kFailed;
 }
 

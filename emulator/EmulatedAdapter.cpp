@@ -1,6 +1,7 @@
 #include "EmulatedAdapter.h"
 
 #include <cstring>
+#include <iomanip>
 #include <thread>
 
 namespace {
@@ -36,6 +37,13 @@ bool EmulatedAdapter::UseMemoryFile(const std::string& path)
     }
     m_file.open(path, std::ios::binary | std::ios::in | std::ios::out);
     return m_file.is_open();
+}
+
+bool EmulatedAdapter::CountWritePacketsIn(const std::string& path)
+{
+    m_writePacketFile.open(path, std::ios::binary | std::ios::trunc);
+    m_writePacketFile << std::setw(10) << m_writePackets << "\n" << std::flush;
+    return bool(m_writePacketFile);
 }
 
 long long EmulatedAdapter::NowMs() const
@@ -86,6 +94,10 @@ bool EmulatedAdapter::AcceptPacket(Pending& pending, const uint8_t* packet)
     // The firmware keeps one announced half, whichever handle announced it: a packet from
     // another handle in between makes a half refused instead of stored in the wrong place.
     for (auto& handle : m_handles) handle.second = Pending();
+    if (write && m_writePacketFile.is_open()) {
+        m_writePacketFile.seekp(0);
+        m_writePacketFile << std::setw(10) << ++m_writePackets << "\n" << std::flush;
+    }
     pending.kind = read ? Pending::kRead : Pending::kWrite;
     pending.half = packet[2];
     pending.packetTimeMs = NowMs();

@@ -27,6 +27,11 @@ public:
     // when the file cannot be read or created or has the wrong size.
     bool UseMemoryFile(const std::string& path);
 
+    // Keeps in `path` how many write packets the adapter has taken so far, as decimal
+    // text, so that a test outside the process can count what a program wrote. False
+    // when the file cannot be made.
+    bool CountWritePacketsIn(const std::string& path);
+
     void SetPresent(bool present) { m_present = present; }
     // Transfers (reads and writes, on any handle) are numbered from 1 in call order.
     void FailTransfer(unsigned number) { m_failing.insert(number); }
@@ -67,5 +72,7 @@ private:
     std::set<unsigned> m_failing;
     std::set<unsigned> m_shortReads;
     std::fstream m_file;
+    std::ofstream m_writePacketFile;
+    unsigned m_writePackets = 0;
     uint8_t m_memory[kImageSize] = {};
 };

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Prints the benchmark of a Windows build: the product's link loading and saving through
-# the adapter's driver, served by the emulated adapter under Wine.
+# Prints the benchmark of a Windows build: the product's link loading, OK after a
+# one-profile edit, a profile switch by vantorctl use and a full rewrite, through the
+# adapter's driver, served by the emulated adapter under Wine.
 #   scripts/benchmark.sh i686|x86_64   (the build must exist)
 set -e
 cd "$(dirname "$0")/.."

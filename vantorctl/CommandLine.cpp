@@ -37,16 +37,20 @@ const char kHelp[] =
     "                  free the profile's slot; when it was the active profile, the\n"
     "                  profile of the lowest used slot becomes active\n"
     "\n"
-    "A number from 0 to 62 names a slot, anything else a name; a name that several used\n"
-    "profiles have is refused, with their slots.\n"
+    "A number from 0 to 62 names a slot, anything else a name; --slot N or --name NAME in\n"
+    "place of SLOT-OR-NAME names one of the two only. A name that several used profiles\n"
+    "have is refused, with their slots, and so is a number that is the slot of a used\n"
+    "profile and the name of another.\n"
     "\n"
     "options:\n"
     "  --emulated FILE use an emulated adapter whose memory is FILE, an existing\n"
     "                  4096-byte image (blocks in order, header last)\n"
     "  --help          show this text\n"
     "\n"
-    "Only restore, import, copy, use, rename and delete write to the adapter: the whole\n"
-    "configuration in the order of a save, then they read every block back and compare.\n"
+    "Only restore, import, copy, use, rename and delete write to the adapter: the blocks\n"
+    "that change (profiles by slot, then the header), then they read every block back and\n"
+    "compare; when the adapter does not hold what was written, they write the whole\n"
+    "configuration in the order of a save and compare again.\n"
     "A command waits while another program (the window, another vantorctl) talks to the\n"
     "adapter, 5 seconds at most, and holds it from the first read to the last, so that\n"
     "none writes in between.\n"
@@ -55,7 +59,8 @@ const char kHelp[] =
     "  0  success (check: nothing found; a command that writes: written and verified,\n"
     "     or nothing to change)\n"
     "  1  check found problems\n"
-    "  2  wrong call, or no used profile has the slot or name given\n"
+    "  2  wrong call, or no used profile has the slot or name given, or it names more\n"
+    "     than one\n"
     "  3  no adapter found\n"
     "  4  a file cannot be read or written, or a command that writes refuses it (a file,\n"
     "     a name, a header the adapter must not be given)\n"
@@ -82,10 +87,12 @@ std::string SlotProblem(const std::string& text)
     return ParseSlot(text, slot) ? "" : "a slot is a number from 0 to " + std::to_string(kSlotCount - 1);
 }
 
+// A bare operand: a number from 0 to 62 names a slot, and may also be a profile's name.
 ProfileChoice ChoiceOf(const std::string& slotOrName)
 {
     ProfileChoice choice;
-    if (!ParseSlot(slotOrName, choice.slot)) choice = {-1, slotOrName};
+    if (!ParseSlot(slotOrName, choice.slot)) choice.slot = -1;
+    choice.name = slotOrName;
     return choice;
 }
 
@@ -93,10 +100,30 @@ ProfileChoice ChoiceOf(const std::string& slotOrName)
 struct ParsedTexts {
     std::string slot;
     std::string name;
-    std::string source;
-    const CLI::Option* slotGiven = nullptr;
-    const CLI::Option* nameGiven = nullptr;
+    std::vector<std::string> operands;
 };
+
+// --slot N or --name NAME, which name a used profile unmistakably.
+void AddProfileOptions(CLI::App& command, ParsedTexts& texts)
+{
+    CLI::Option* slot = command.add_option("--slot", texts.slot)->check(SlotProblem);
+    command.add_option("--name", texts.name)->excludes(slot);
+}
+
+bool Given(const CLI::App& command, const char* option)
+{
+    const CLI::Option* given = command.get_option_no_throw(option);
+    return given && given->count() > 0;
+}
+
+// The profile that --slot or --name of `command` names, if one of them was given.
+std::optional<ProfileChoice> OptionChoice(const CLI::App& command, const ParsedTexts& texts)
+{
+    int slot = -1;
+    if (Given(command, "--slot") && ParseSlot(texts.slot, slot)) return ProfileChoice{slot, ""};
+    if (Given(command, "--name")) return ProfileChoice{-1, texts.name};
+    return std::nullopt;
+}
 
 // Each command with its operands and options, the values landing in `call` and `texts`.
 void DescribeCommands(CLI::App& cli, Invocation& call, ParsedTexts& texts)
@@ -110,15 +137,36 @@ void DescribeCommands(CLI::App& cli, Invocation& call, ParsedTexts& texts)
     cli.add_subcommand("list");
     for (const char* command : {"backup", "restore", "export", "import"})
         cli.add_subcommand(command)->add_option("FILE", call.file)->required();
-    CLI::App& exporting = *cli.get_subcommand("export");
-    CLI::Option* slot = exporting.add_option("--slot", texts.slot)->check(SlotProblem);
-    texts.slotGiven = slot;
-    texts.nameGiven = exporting.add_option("--name", texts.name)->excludes(slot);
+    AddProfileOptions(*cli.get_subcommand("export"), texts);
     cli.get_subcommand("import")->add_flag("--replace", call.replace);
-    for (const char* command : {"copy", "use", "rename", "delete"})
-        cli.add_subcommand(command)->add_option("SLOT-OR-NAME", texts.source)->required();
-    for (const char* command : {"copy", "rename"})
-        cli.get_subcommand(command)->add_option("NEWNAME", call.newName)->required();
+    for (const char* command : {"copy", "use", "rename", "delete"}) {
+        CLI::App& listCommand = *cli.add_subcommand(command);
+        listCommand.add_option("OPERANDS", texts.operands);
+        AddProfileOptions(listCommand, texts);
+    }
+}
+
+bool IsListCommand(const std::string& command)
+{
+    return command == "copy" || command == "use" || command == "rename" || command == "delete";
+}
+
+// The profile and the new name of copy, use, rename and delete: SLOT-OR-NAME, unless
+// --slot or --name gave the profile, then NEWNAME for copy and rename.
+bool ReadListOperands(Invocation& call, const std::optional<ProfileChoice>& optionChoice,
+                      const std::vector<std::string>& operands, std::string& problem)
+{
+    const bool takesNewName = call.command == "copy" || call.command == "rename";
+    const size_t expected = (optionChoice ? 0 : 1) + (takesNewName ? 1 : 0);
+    if (operands.size() != expected) {
+        const char* wanted = optionChoice ? (takesNewName ? "NEWNAME after --slot or --name" : "nothing after --slot or --name")
+                                          : (takesNewName ? "SLOT-OR-NAME and NEWNAME" : "one SLOT-OR-NAME");
+        problem = call.command + " takes " + wanted;
+        return false;
+    }
+    call.source = optionChoice ? *optionChoice : ChoiceOf(operands.front());
+    if (takesNewName) call.newName = operands.back();
+    return true;
 }
 
 }  // namespace
@@ -137,9 +185,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& call, st
         problem = error.what();
         return false;
     }
-    call.command = cli.get_subcommands().front()->get_name();
-    call.source = ChoiceOf(texts.source);
-    if (texts.slotGiven->count()) call.exported = ChoiceOf(texts.slot);
-    if (texts.nameGiven->count()) call.exported = ProfileChoice{-1, texts.name};
+    const CLI::App& command = *cli.get_subcommands().front();
+    call.command = command.get_name();
+    const std::optional<ProfileChoice> optionChoice = OptionChoice(command, texts);
+    if (IsListCommand(call.command)) return ReadListOperands(call, optionChoice, texts.operands, problem);
+    call.exported = optionChoice;
     return true;
 }

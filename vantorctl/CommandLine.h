@@ -8,7 +8,8 @@
 extern const char kUsage[];
 extern const char kHelp[];
 
-// A used profile named on the command line: by slot when `slot` is not negative.
+// A used profile named on the command line: by slot when `slot` is not negative, by name
+// when it is. A bare number has both: it may be the slot or the name.
 struct ProfileChoice {
     int slot = -1;
     std::string name;
@@ -17,7 +18,7 @@ struct ProfileChoice {
 struct Invocation {
     std::string command;
     std::string file;                        // backup, restore, export, import
-    ProfileChoice source;                    // copy, use, rename, delete SLOT-OR-NAME
+    ProfileChoice source;                    // copy, use, rename, delete SLOT-OR-NAME | --slot N | --name NAME
     std::string newName;                     // copy, rename NEWNAME
     std::string emulatedFile;                // --emulated FILE
     std::optional<ProfileChoice> exported;   // export --slot N | --name NAME

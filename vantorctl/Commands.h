@@ -24,6 +24,9 @@ struct CtlOutput {
     std::ostream& out;
     std::ostream& err;
     bool showProgress;  // progress lines on err during a restore (a terminal)
+    std::ostream* utf8Out = nullptr;  // for UTF-8 text (dump --json) when not `out`
+
+    std::ostream& Utf8Out() const { return utf8Out ? *utf8Out : out; }
 };
 
 // The adapter that a command talks to unless --emulated names a memory file, and the lock

@@ -50,16 +50,6 @@ std::string Joined(const std::vector<std::string>& items, const char* separator)
     return text;
 }
 
-std::string ActiveText(const uint8_t* image)
-{
-    const uint8_t active = HeaderOfImage(image).activeProfile;
-    if (active == kNoActiveProfile) return "none";
-    if (active >= kSlotCount) return "byte " + std::to_string(active) + ", which names no slot";
-    const std::string slot = "slot " + std::to_string(active);
-    if (HeaderOfImage(image).used[active] != kSlotUsed) return slot + " (free)";
-    return slot + " \"" + ProfileName(*RecordOfSlot(image, active)) + "\"";
-}
-
 void DumpRecordText(const ProfileRecord& record, int slot, std::ostream& out)
 {
     out << "\nslot " << slot << ": \"" << ProfileName(record) << "\"\n";
@@ -87,10 +77,20 @@ std::vector<int> UsedSlots(const ImageHeader& header)
     return slots;
 }
 
+std::string ActiveProfileText(const uint8_t* image, std::string (*name)(const ProfileRecord&))
+{
+    const uint8_t active = HeaderOfImage(image).activeProfile;
+    if (active == kNoActiveProfile) return "none";
+    if (active >= kSlotCount) return "byte " + std::to_string(active) + ", which names no slot";
+    const std::string slot = "slot " + std::to_string(active);
+    if (HeaderOfImage(image).used[active] != kSlotUsed) return slot + " (free)";
+    return slot + " \"" + name(*RecordOfSlot(image, active)) + "\"";
+}
+
 void DumpImageText(const uint8_t* image, std::ostream& out)
 {
     const std::vector<int> slots = UsedSlots(HeaderOfImage(image));
-    out << "active profile: " << ActiveText(image) << "\n";
+    out << "active profile: " << ActiveProfileText(image, ProfileName) << "\n";
     out << "used slots (" << slots.size() << "): " << (slots.empty() ? "none" : Joined(Numbers(slots), " ")) << "\n";
     for (int slot : slots) DumpRecordText(*RecordOfSlot(image, slot), slot, out);
 }

@@ -17,6 +17,11 @@ void DumpImageJson(const uint8_t* image, std::ostream& out);
 // The name's bytes as the command line takes them (on Windows text of the ANSI code
 // page), with only control bytes as \xNN, so that each name keeps to its line.
 std::string ListedName(const ProfileRecord& record);
+// The active profile as the header names it: "none", "slot N \"NAME\"" (the name as
+// `name` writes it), "slot N (free)" or "byte N, which names no slot". Only a slot that
+// exists is read.
+std::string ActiveProfileText(const uint8_t* image, std::string (*name)(const ProfileRecord&));
+
 // One line per used profile, in slot order: its slot, "*" for the active profile or "-",
 // and its name (ListedName), separated by tabs.
 void ListProfiles(const uint8_t* image, std::ostream& out);

@@ -10,6 +10,9 @@
 #include <io.h>
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include "ConsoleText.h"
 #include "NameText.h"
 #include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
@@ -28,25 +31,49 @@ bool ErrorStreamIsTerminal()
 #endif
 }
 
+#ifdef _WIN32
+// The arguments arrive in the ANSI code page, where a character that it lacks turns into
+// a look-alike or "?": such a call would name another profile or file than the one
+// written. The program's own path does not count: it is never used as a name.
+bool ArgumentsAreTextOfNameCodePage()
+{
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return false;
+    bool text = true;
+    for (int index = 1; index < count && text; ++index) text = IsTextOfNameCodePage(arguments[index]);
+    LocalFree(arguments);
+    return text;
+}
+
+int RunWithDriver(const std::vector<std::string>& args)
+{
+    if (!ArgumentsAreTextOfNameCodePage()) {
+        std::cerr << "vantorctl: the command line holds a character that " << NameCodePage() << " cannot write\n";
+        return kCtlUsage;
+    }
+    // On a console window, text goes out through the console so that names read right.
+    const ConsoleTextBuffer::Sink outConsole = ConsoleSink(GetStdHandle(STD_OUTPUT_HANDLE));
+    const ConsoleTextBuffer::Sink errConsole = ConsoleSink(GetStdHandle(STD_ERROR_HANDLE));
+    ConsoleTextBuffer outText(CP_ACP, outConsole), jsonText(CP_UTF8, outConsole), errText(CP_ACP, errConsole);
+    std::ostream consoleOut(&outText), consoleJson(&jsonText), consoleErr(&errText);
+    const CtlOutput output = {outConsole ? consoleOut : std::cout, errConsole ? consoleErr : std::cerr,
+                              ErrorStreamIsTerminal(), outConsole ? &consoleJson : nullptr};
+    Win32AdapterPort port;
+    Win32AdapterLock lock;
+    const DriverAccess driver = {port, lock};
+    return RunVantorctl(args, output, &driver);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const CtlOutput output = {std::cout, std::cerr, ErrorStreamIsTerminal()};
 #ifdef _WIN32
-    // The arguments arrive in the ANSI code page, where a character that it lacks turns
-    // into a look-alike or "?": such a call would name another profile or file than the
-    // one written, so it is refused.
-    if (!IsTextOfNameCodePage(GetCommandLineW())) {
-        std::cerr << "vantorctl: the command line holds a character that " << NameCodePage() << " cannot write\n";
-        return kCtlUsage;
-    }
-    Win32AdapterPort port;
-    Win32AdapterLock lock;
-    const DriverAccess driver = {port, lock};
-    return RunVantorctl(args, output, &driver);
+    return RunWithDriver(args);
 #else
-    return RunVantorctl(args, output, nullptr);
+    return RunVantorctl(args, {std::cout, std::cerr, ErrorStreamIsTerminal()}, nullptr);
 #endif
 }

@@ -226,6 +226,98 @@ TEST_F(AdapterLinkTest, AReplacedImageIsSavedWithoutALoad)
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), image);
 }
 
+// A save after the adapter was just read: the records that differ by slot, then the header,
+// which goes whenever anything does; then every block is read back.
+TEST_F(AdapterLinkTest, SaveChangesWritesTheRecordsThatDifferBySlotThenTheHeaderAndReadsAllBack)
+{
+    CAdapterLink link(port);
+    ASSERT_TRUE(link.LoadConfig(&records));
+    const std::vector<uint8_t> stored = link.Image();
+    const auto halvesWritten = [&](const std::vector<int>& changedBlocks) {
+        link.ReplaceImage(stored.data());
+        for (int block : changedBlocks) ++(block == kHeaderBlock ? link.Header() : link.Records() + kBlockSize * block)[47];
+        port.events.clear();
+        EXPECT_TRUE(link.SaveChanges(stored));
+        EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), link.Image());
+        std::memcpy(adapter.Memory(), stored.data(), kImageSize);
+        const std::string shape = port.Shape();
+        const size_t written = shape.size() - 4 * kBlockCount;
+        EXPECT_EQ(shape, Repeat("WPDWPD", int(written / 6)) + Repeat("WRWR", kBlockCount));
+        std::vector<int> halves = port.PacketHalves();
+        halves.resize(written / 3);
+        EXPECT_EQ(link.SentHalves(), halves);
+        return halves;
+    };
+    EXPECT_EQ(halvesWritten({40, 5, kHeaderBlock}), (std::vector<int>{10, 11, 80, 81, 126, 127}));
+    EXPECT_EQ(halvesWritten({62}), (std::vector<int>{124, 125, 126, 127})) << "the header too, though the same";
+    EXPECT_EQ(halvesWritten({kHeaderBlock}), (std::vector<int>{126, 127}));
+    link.ReplaceImage(stored.data());
+    port.events.clear();
+    EXPECT_TRUE(link.SaveChanges(stored));
+    EXPECT_TRUE(port.events.empty()) << "nothing differs: nothing is written or read";
+}
+
+// Firmware that handles a block written on its own badly: it acknowledges the next data
+// halves written but keeps none of them.
+class ForgetfulAdapter : public EmulatedAdapter {
+public:
+    int halvesToDrop = 0;
+
+    bool Write(AdapterHandle handle, const uint8_t* data, size_t size, size_t* done) override
+    {
+        if (size != kBlockSize / 2 || halvesToDrop == 0) return EmulatedAdapter::Write(handle, data, size, done);
+        --halvesToDrop;
+        const std::vector<uint8_t> kept(Memory(), Memory() + kImageSize);
+        const bool ok = EmulatedAdapter::Write(handle, data, size, done);
+        std::memcpy(Memory(), kept.data(), kImageSize);
+        return ok;
+    }
+};
+
+// When the adapter does not hold what the changes wrote, or a write fails, the whole image
+// is written in the order of a full save and read back, and the save ends there.
+TEST(SaveChangesFallbackTest, AWriteThatDidNotHoldOrFailedIsFollowedByOneFullWrite)
+{
+    for (const bool failTransfer : {false, true}) {
+        ForgetfulAdapter adapter;
+        FillPattern(adapter.Memory());
+        RecordingPort port(adapter);
+        CAdapterLink link(port);
+        uint8_t* records = nullptr;
+        ASSERT_TRUE(link.LoadConfig(&records));
+        const std::vector<uint8_t> stored = link.Image();
+        RecordOfSlot(records, 5)->speed = 99;
+        if (failTransfer) adapter.FailTransfer(adapter.TransferCount() + 2);  // block 5's first half
+        else adapter.halvesToDrop = 2;  // block 5
+        port.events.clear();
+        EXPECT_TRUE(link.SaveChanges(stored)) << (failTransfer ? "failed" : "dropped");
+        const std::string partial = failTransfer ? "WPD" : Repeat("WPDWPD", 2) + Repeat("WRWR", kBlockCount);
+        EXPECT_EQ(port.Shape(), partial + "CO" + Repeat("WPDWPD", kBlockCount) + Repeat("WRWR", kBlockCount));
+        std::vector<int> sent = failTransfer ? std::vector<int>{10} : std::vector<int>{10, 11, 126, 127};
+        const std::vector<int> whole = Halves(0, kHeaderBlock);
+        sent.insert(sent.end(), whole.begin(), whole.end());
+        EXPECT_EQ(link.SentHalves(), sent) << "the halves of both writes may have landed";
+        EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), link.Image());
+    }
+}
+
+TEST(SaveChangesFallbackTest, AFullWriteThatDoesNotHoldEitherFailsNamingTheBlock)
+{
+    ForgetfulAdapter adapter;
+    FillPattern(adapter.Memory());
+    CAdapterLink link(adapter);
+    uint8_t* records = nullptr;
+    ASSERT_TRUE(link.LoadConfig(&records));
+    const std::vector<uint8_t> stored = link.Image();
+    RecordOfSlot(records, 5)->speed = 99;
+    adapter.halvesToDrop = 1000;
+    EXPECT_FALSE(link.SaveChanges(stored));
+    ASSERT_EQ(link.Faults().size(), 1u);
+    EXPECT_EQ(link.Faults()[0].block, 5);
+    EXPECT_FALSE(link.Faults()[0].unreadable);
+    EXPECT_EQ(link.SavedBlockCount(), kBlockCount) << "the full write went through";
+}
+
 // Before OK writes, the adapter read again must show only halves this program read, tried
 // to write (a half whose transfer a failed save started may or may not have arrived) or is
 // about to write.

@@ -2,7 +2,7 @@
 # vantorctl through the adapter's driver interface, served by the emulated adapter: dump
 # lists its profiles, backup copies its memory byte for byte, restore makes its memory
 # another image byte for byte, list lists that image's profiles, a name the code page
-# cannot write is refused, and use and delete change the memory exactly as the window's
+# cannot write is refused (a program folder with such a character is not), and use and delete change the memory exactly as the window's
 # Use and Delete followed by OK would.
 #   ctl_session.sh BUILD-DIR WINE-LOADER   (the loader of the build's bitness)
 set -e
@@ -18,7 +18,8 @@ folder="$build/e2e/ctl_session"
 rm -rf "$folder"
 mkdir -p "$folder"
 memory="$folder/memory.bin"
-adapter_start "$memory"
+packets="$folder/write-packets"
+adapter_start "$memory" --count-writes "$packets"
 ctl="$build/vantorctl/vantorctl.exe"
 cd "$folder"  # file names as a Windows user gives them: relative to the current folder
 
@@ -28,8 +29,17 @@ for name in Shooter Racing Flight; do
 done
 "$wine" "$ctl" backup backup.bin
 cmp backup.bin memory.bin
+# sends PACKETS COMMAND...: the command sends that many write packets, two per block.
+sends() {
+  expected=$1
+  shift
+  before=$(cat "$packets")
+  "$@"
+  sent=$(($(cat "$packets") - before))
+  [ "$sent" = "$expected" ] || { echo "$*: $sent write packets, not $expected"; exit 1; }
+}
 "$wine" "$build/tests/e2e/session_image.exe" --write wanted.bin
-"$wine" "$ctl" restore wanted.bin
+sends 8 "$wine" "$ctl" restore wanted.bin  # slots 0, 1 and 3 and the header differ
 cmp memory.bin wanted.bin
 
 # The list commands change the memory as the window's Use and Delete followed by OK do.
@@ -40,10 +50,14 @@ printf '0\t-\tArena\r\n1\t-\tRacing\r\n3\t*\tPuzzle\r\n' | cmp - list.txt || { e
 status=0
 "$wine" "$ctl" rename 0 "Smile 😀" 2>/dev/null || status=$?
 [ "$status" = 2 ] || { echo "a name outside code page 936: exit status $status, not 2"; exit 1; }
+# The program's own folder may hold such a character: only the arguments are names.
+mkdir -p "Łukasz"
+cp "$ctl" "Łukasz/vantorctl.exe"
+"$wine" "Łukasz/vantorctl.exe" list | cmp - list.txt || { echo "vantorctl in a folder outside code page 936 fails"; exit 1; }
 window_commands=""
 step() {  # step "VANTORCTL COMMAND" "WINDOW COMMAND": the memory then holds the restored
-          # image changed by every window command so far
-  "$wine" "$ctl" $1
+          # image changed by every window command so far; only the header was written
+  sends 2 "$wine" "$ctl" $1
   window_commands="$window_commands $2"
   "$wine" "$build/tests/e2e/session_image.exe" memory.bin $window_commands
 }

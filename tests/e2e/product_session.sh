@@ -7,6 +7,8 @@
 # "No" leaves the memory as vantorctl wrote it, OK again with "Yes" saves. While that save
 # runs, vantorctl.exe does so again: it waits for the save to end, so the memory ends as the
 # window's image with vantorctl's change on top, none of the two torn.
+# Then the product opens again: a profile renamed and OK write that record and the header
+# alone (4 write packets), byte for byte as vantorctl's rename does.
 # With --unplug-before-ok the adapter is unplugged before OK instead: OK must say so and
 # write nothing; once the adapter is plugged in again, the next OK saves every edit.
 #   product_session.sh BUILD-DIR WINE-LOADER [--unplug-before-ok]
@@ -16,7 +18,9 @@ loader=$2
 unplug=${3:-}
 cd "$(dirname "$0")/../.."
 . tests/e2e/product-session.sh
-start_product "$build/e2e/product_session${unplug:+_unplugged}"
+folder="$build/e2e/product_session${unplug:+_unplugged}"
+packets="$folder/write-packets"
+start_product "$folder" --count-writes "$packets"
 
 type_name() {  # into the name dialog, which is open: the focus is on OK, so click the box
   wait_for Dialog 1011
@@ -81,3 +85,18 @@ sleep 0.5
 "$wine" "$build/tests/e2e/session_image.exe" --write "$folder/expected.bin"
 ctl --emulated "$folder/expected.bin" use Racing >/dev/null
 cmp "$memory" "$folder/expected.bin"
+
+"$wine" "$build/app/vantor-config.exe" >/dev/null 2>&1 &
+product=$!
+wait_for "$title" 1000
+sleep 1
+set -- $(centre "$title" 1000 0)
+xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 80 1   # double click on Arena: Modify
+type_name "Arena 2"
+sent_before_ok=$(cat "$packets")
+click 1               # OK
+wait_closed "$title" 1000
+sent=$(($(cat "$packets") - sent_before_ok))
+ctl --emulated "$folder/expected.bin" rename 0 "Arena 2" >/dev/null
+cmp "$memory" "$folder/expected.bin"
+[ "$sent" = 4 ] || { echo "OK after a rename: $sent write packets, not 4"; exit 1; }

@@ -332,25 +332,46 @@ TEST_F(RecordEditingTest, CancelWritesNothing)
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), before);
 }
 
+TEST_F(RecordEditingTest, OkWithoutAChangeReadsTheAdapterWritesNothingAndCloses)
+{
+    unsigned transfersAfterLoad = 0;
+    script.Then([&] {
+        transfersAfterLoad = adapter.TransferCount();
+        Close(IDOK);
+    });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_EQ(adapter.TransferCount(), transfersAfterLoad + 4 * kBlockCount) << "the check before the save only";
+}
+
 // What makes the first OK fail: the adapter unplugged since the load, busy with another
-// program, a failing read of the check before the save, a write that fails within the
-// second record, or a block that does not read back as written.
+// program, a failing read of the check before the save, a write that fails in the header
+// after the changed record and again in the second record of the whole write that
+// follows, or a block that does not read back as written, either time.
 enum class SaveFault { kUnplugged, kBusy, kCheckFails, kWriteFails, kReadBackFails };
+
+// Reading or writing the whole image takes 4 transfers a block. OK reads it first, then
+// writes the blocks that changed, here a record and the header, and reads every block
+// back; when that fails, it writes and reads back the whole image.
+constexpr unsigned kImageTransfers = 4 * kBlockCount;
+constexpr unsigned kChangeTransfers = 4 * 2;
 
 class FailedOkTest : public RecordEditingTest, public ::testing::WithParamInterface<SaveFault> {
 protected:
-    // Reading or writing the whole image takes 4 transfers a block. OK reads it first,
-    // then saves, then reads every block back.
     void BreakTheNextSave()
     {
-        const unsigned imageTransfers = 4 * kBlockCount;
-        const unsigned done = adapter.TransferCount();
+        const unsigned changes = adapter.TransferCount() + kImageTransfers;
         switch (GetParam()) {
         case SaveFault::kUnplugged: adapter.SetPresent(false); break;
         case SaveFault::kBusy: lock.busy = true; break;
-        case SaveFault::kCheckFails: adapter.FailTransfer(done + 3); break;
-        case SaveFault::kWriteFails: adapter.FailTransfer(done + imageTransfers + 7); break;
-        case SaveFault::kReadBackFails: adapter.FailTransfer(done + 2 * imageTransfers + 2); break;
+        case SaveFault::kCheckFails: adapter.FailTransfer(changes - kImageTransfers + 3); break;
+        case SaveFault::kWriteFails:
+            adapter.FailTransfer(changes + 7);
+            adapter.FailTransfer(changes + 7 + 7);
+            break;
+        case SaveFault::kReadBackFails:
+            adapter.FailTransfer(changes + kChangeTransfers + 2);
+            adapter.FailTransfer(changes + kChangeTransfers + 2 * kImageTransfers + 2);
+            break;
         }
     }
     void Mend()
@@ -442,7 +463,9 @@ TEST_F(RecordEditingTest, AfterAFailedSaveOnlyTheHalvesItSentCountAsItsOwn)
         .Then([&] {
             SelectRow(1);
             dialog.UseProfile();
-            adapter.FailTransfer(adapter.TransferCount() + 4 * kBlockCount + 1);  // the save's first packet
+            const unsigned save = adapter.TransferCount() + kImageTransfers;
+            adapter.FailTransfer(save + 1);  // the first packet of the header, the only block that changed
+            adapter.FailTransfer(save + 2);  // and of the whole write that follows
             Close(IDOK);
         })
         .Then([&] {
@@ -461,6 +484,33 @@ TEST_F(RecordEditingTest, AfterAFailedSaveOnlyTheHalvesItSentCountAsItsOwn)
         });
     Run();
     EXPECT_NE(question.find("Overwrite"), std::string::npos) << question;
+}
+
+// A record that a failed save wrote before the header failed, in that save and in the whole
+// write that followed, is the window's own: edited again, it is written without a question.
+TEST_F(RecordEditingTest, ARecordThatAFailedSaveWroteIsItsOwnWhenEditedAgain)
+{
+    std::vector<uint8_t> expected;
+    script
+        .Then([&] {
+            SetKeyBox(IDC_KEY_A, "Q");
+            dialog.m_bModified = 1;
+            const unsigned save = adapter.TransferCount() + kImageTransfers;
+            adapter.FailTransfer(save + 5);  // the header's first packet, after record 0
+            adapter.FailTransfer(save + 6);  // the first packet of the whole write
+            Close(IDOK);
+        })
+        .Then([&] {
+            AnswerMessageBox(IDOK);
+            EXPECT_EQ(Record(0).keySlots[3], KeyCodeFromName("Q"));
+            SetKeyBox(IDC_KEY_A, "W");
+            dialog.m_bModified = 1;
+            expected = dialog.m_link.Image();
+            RecordOfSlot(expected.data(), 0)->keySlots[3] = KeyCodeFromName("W");
+            Close(IDOK);
+        });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
 }
 
 TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)

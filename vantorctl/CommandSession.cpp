@@ -1,0 +1,73 @@
+#include "CommandSession.h"
+
+#include <set>
+
+namespace {
+
+std::string BlockText(int block)
+{
+    return "block " + std::to_string(block) + (block == kHeaderBlock ? " (header)" : "");
+}
+
+}  // namespace
+
+Session::Session(AdapterPort& port, CtlOutput output)
+    : m_output(output), m_progress(port, [this](unsigned pauses) { ShowWriteProgress(pauses); }), m_link(m_progress)
+{
+}
+
+// On a terminal, how many blocks a write has written: it spends its time in the two
+// pauses of each block.
+void Session::ShowWriteProgress(unsigned pauses)
+{
+    if (!m_output.showProgress || pauses % 2 != 0) return;
+    m_output.err << "\rblocks written: " << pauses / 2 << std::flush;
+    m_progressShown = true;
+}
+
+int Session::Load(std::vector<uint8_t>& image)
+{
+    uint8_t* records = nullptr;
+    if (m_link.LoadConfig(&records)) {
+        image = m_link.Image();
+        return kCtlOk;
+    }
+    if (m_link.Handle() == kInvalidAdapterHandle) return Error("no adapter found", kCtlNoAdapter);
+    return Error("reading the configuration failed: a transfer with the adapter failed", kCtlTransferFailed);
+}
+
+int Session::Write(const std::vector<uint8_t>& image, const std::vector<uint8_t>& stored, const std::string& what)
+{
+    m_link.ReplaceImage(image.data());
+    const bool saved = m_link.SaveChanges(stored);
+    if (m_progressShown) m_output.err << "\n";
+    if (saved) return kCtlOk;
+    if (m_link.Handle() == kInvalidAdapterHandle) return Error("no adapter found", kCtlNoAdapter);
+    std::set<int> faulty;
+    if (m_link.SavedBlockCount() < kBlockCount) {
+        faulty.insert(m_link.SavedBlockCount());
+        Report("writing " + BlockText(m_link.SavedBlockCount()) + " failed; the blocks after it were not written");
+    }
+    for (const BlockFault& fault : m_link.Faults()) {
+        faulty.insert(fault.block);
+        Report(BlockText(fault.block) + (fault.unreadable ? " cannot be read back" : " differs from " + what));
+    }
+    return Error("the adapter does not hold " + what + " exactly: " + std::to_string(faulty.size()) + " of " +
+                     std::to_string(kBlockCount) + " blocks failed or differ",
+                 kCtlNotRestored);
+}
+
+void Session::Report(const std::string& message) { m_output.err << "vantorctl: " << message << "\n"; }
+
+int Session::Error(const std::string& message, int status)
+{
+    Report(message);
+    return status;
+}
+
+int Session::Refuse(const std::vector<std::string>& problems)
+{
+    for (const std::string& problem : problems) Report(problem);
+    Report("nothing written");
+    return kCtlFileError;
+}

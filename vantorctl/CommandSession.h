@@ -1,0 +1,41 @@
+// What every vantorctl command shares: the link to the adapter, the output, and how a
+// failure is told and turned into an exit status.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "AdapterLink.h"
+#include "Commands.h"
+#include "ProgressPort.h"
+
+class Session {
+public:
+    Session(AdapterPort& port, CtlOutput output);
+
+    const CtlOutput& Output() const { return m_output; }
+
+    // The whole configuration into `image`; a status other than kCtlOk after the error
+    // has been reported.
+    int Load(std::vector<uint8_t>& image);
+    // Writes what `image` changes of `stored`, the configuration that Load just read, and
+    // reads every block back (the link falls back to writing everything when the adapter
+    // does not hold the changes). A status other than kCtlOk after each block that failed
+    // or differs has been named; `what` names the image in the message.
+    int Write(const std::vector<uint8_t>& image, const std::vector<uint8_t>& stored, const std::string& what);
+
+    // One line on the error output, led by "vantorctl: ".
+    void Report(const std::string& message);
+    int Error(const std::string& message, int status);
+    // Each problem, then that nothing was written: a file, a name or a header refused.
+    int Refuse(const std::vector<std::string>& problems);
+
+private:
+    void ShowWriteProgress(unsigned pauses);
+
+    CtlOutput m_output;
+    ProgressPort m_progress;
+    CAdapterLink m_link;
+    bool m_progressShown = false;
+};

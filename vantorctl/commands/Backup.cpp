@@ -1,0 +1,13 @@
+#include "AtomicFile.h"
+#include "EachCommand.h"
+
+// The whole configuration into a file, written atomically.
+int command::Backup(const Invocation& call, Session& session)
+{
+    std::vector<uint8_t> image;
+    if (int status = session.Load(image)) return status;
+    if (!WriteFileAtomically(call.file, image))
+        return session.Error("cannot write " + call.file + FileErrorReason(), kCtlFileError);
+    session.Output().out << "backed up " << image.size() << " bytes to " << call.file << "\n";
+    return kCtlOk;
+}
