@@ -186,8 +186,14 @@ bool CAdapterLink::SaveChanges(const std::vector<uint8_t>& stored)
         if (m_faults.empty()) return true;
     }
     const std::vector<int> sentByChanges = m_sentHalves;
-    const bool written = SaveConfig();
+    const bool saved = SaveWhole();
     m_sentHalves.insert(m_sentHalves.begin(), sentByChanges.begin(), sentByChanges.end());
+    return saved;
+}
+
+bool CAdapterLink::SaveWhole()
+{
+    const bool written = SaveConfig();
     m_faults = VerifyConfig();
     return written && m_faults.empty();
 }

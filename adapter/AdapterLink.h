@@ -51,7 +51,11 @@ public:
     // True when the adapter holds the image; after false, Faults() names the blocks it
     // does not hold and, when the whole write failed, SavedBlockCount() says where.
     bool SaveChanges(const std::vector<uint8_t>& stored);
-    // The blocks that the last read-back of SaveChanges found not as intended.
+    // Writes the whole image as SaveConfig does and reads every block back, for an adapter
+    // whose image could not be read: true when the adapter holds the image; after false,
+    // Faults() names the blocks it does not hold.
+    bool SaveWhole();
+    // The blocks that the last read-back of SaveChanges or SaveWhole found not as intended.
     const std::vector<BlockFault>& Faults() const { return m_faults; }
     // Opens the adapter anew and reads what it holds now into `image` (4096 bytes, header
     // last), leaving the link's own image as it is. False when the adapter cannot be

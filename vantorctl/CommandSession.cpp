@@ -39,7 +39,7 @@ int Session::Load(std::vector<uint8_t>& image)
 int Session::Write(const std::vector<uint8_t>& image, const std::vector<uint8_t>& stored, const std::string& what)
 {
     m_link.ReplaceImage(image.data());
-    const bool saved = m_link.SaveChanges(stored);
+    const bool saved = stored.empty() ? m_link.SaveWhole() : m_link.SaveChanges(stored);
     if (m_progressShown) m_output.err << "\n";
     if (saved) return kCtlOk;
     if (m_link.Handle() == kInvalidAdapterHandle) return Error("no adapter found", kCtlNoAdapter);

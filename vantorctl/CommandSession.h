@@ -21,8 +21,9 @@ public:
     int Load(std::vector<uint8_t>& image);
     // Writes what `image` changes of `stored`, the configuration that Load just read, and
     // reads every block back (the link falls back to writing everything when the adapter
-    // does not hold the changes). A status other than kCtlOk after each block that failed
-    // or differs has been named; `what` names the image in the message.
+    // does not hold the changes); an empty `stored` (Load could not read the adapter)
+    // writes every block. A status other than kCtlOk after each block that failed or
+    // differs has been named; `what` names the image in the message.
     int Write(const std::vector<uint8_t>& image, const std::vector<uint8_t>& stored, const std::string& what);
 
     // One line on the error output, led by "vantorctl: ".

@@ -12,14 +12,21 @@ int ChangeConfiguration(Session& session, const std::string& done, const std::st
     const std::vector<uint8_t> loaded = image;
     std::vector<std::string> told;
     if (int status = change(image, told)) return status;
+    return WriteConfiguration(session, done, what, image, loaded, told);
+}
+
+int WriteConfiguration(Session& session, const std::string& done, const std::string& what,
+                       const std::vector<uint8_t>& image, const std::vector<uint8_t>& stored,
+                       const std::vector<std::string>& told)
+{
     std::ostream& out = session.Output().out;
-    if (image == loaded) {
+    if (image == stored) {
         out << "nothing to change; nothing written\n";
         return kCtlOk;
     }
     const std::string refusal = RestoreRefusal(image.data());
     if (!refusal.empty()) return session.Refuse({"the adapter's header is not sound (" + refusal + "); check shows it"});
-    if (int status = session.Write(image, loaded, what)) return status;
+    if (int status = session.Write(image, stored, what)) return status;
     out << done << " " << what << " and verified all " << kBlockCount << " blocks\n";
     for (const std::string& line : told) out << line << "\n";
     return kCtlOk;

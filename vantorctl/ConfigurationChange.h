@@ -21,6 +21,13 @@ using ImageChange = std::function<int(std::vector<uint8_t>& image, std::vector<s
 // given is refused, and a configuration that did not change is not written.
 int ChangeConfiguration(Session& session, const std::string& done, const std::string& what, const ImageChange& change);
 
+// The write and the telling of ChangeConfiguration: `image` over `stored`, the
+// configuration as read (empty when it could not be read: every block is written), then
+// `told`.
+int WriteConfiguration(Session& session, const std::string& done, const std::string& what,
+                       const std::vector<uint8_t>& image, const std::vector<uint8_t>& stored,
+                       const std::vector<std::string>& told);
+
 // A change of the used profile in `slot` of the loaded configuration.
 using ProfileChange = std::function<int(std::vector<uint8_t>& image, int slot, std::vector<std::string>& told)>;
 

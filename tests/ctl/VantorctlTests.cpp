@@ -196,6 +196,21 @@ TEST_F(VantorctlTest, RestoreWhoseReadBackFailsSaysTheAdapterDoesNotHoldTheFile)
     EXPECT_EQ(adapter.TransferCount(), firstReadBack + 3 * kAllBlocksTransfers) << "no third write";
 }
 
+// A backup mends an adapter that cannot be read whole: every block is written, in the
+// order of a save, and read back.
+TEST_F(VantorctlTest, RestoreOverAnAdapterThatCannotBeReadWritesEveryBlock)
+{
+    const std::vector<uint8_t> wanted = Memory();
+    const std::string file = WriteFile("wanted.bin", wanted);
+    std::memset(adapter.Memory(), 0xEE, kImageSize);
+    adapter.FailTransfer(kBlockTransfers + 2);  // the load's read of block 0
+    EXPECT_EQ(Run({"restore", file}), kCtlOk) << err.str();
+    EXPECT_EQ(Memory(), wanted);
+    EXPECT_EQ(counting.halvesWritten, 2 * kBlockCount);
+    EXPECT_NE(err.str().find("writing every block of " + file), std::string::npos) << err.str();
+    EXPECT_EQ(out.str(), "restored " + file + " and verified all 64 blocks\n");
+}
+
 TEST_F(VantorctlTest, RefusedFilesWriteNothing)
 {
     std::vector<uint8_t> usedFlagTwo = Memory();

@@ -3,14 +3,16 @@
 #include "ProfileFiles.h"
 
 // A backup back into the adapter: only the blocks that differ are written, and every
-// block is read back, so the adapter holds the file exactly when this succeeds.
+// block is read back, so the adapter holds the file exactly when this succeeds. A backup
+// is what mends an adapter that cannot be read whole: that one gets every block.
 int command::Restore(const Invocation& call, Session& session)
 {
     std::vector<uint8_t> file;
     const std::string refusal = ReadImageFile(call.file, file);
     if (!refusal.empty()) return session.Error(refusal, kCtlFileError);
-    return ChangeConfiguration(session, "restored", call.file, [&file](std::vector<uint8_t>& image, auto&) {
-        image = file;
-        return int(kCtlOk);
-    });
+    std::vector<uint8_t> stored;
+    const int status = session.Load(stored);
+    if (status == kCtlTransferFailed) session.Report("writing every block of " + call.file);
+    else if (status) return status;
+    return WriteConfiguration(session, "restored", call.file, file, stored, {});
 }
