@@ -52,6 +52,9 @@ int ChosenSlot(const std::vector<uint8_t>& image, const ProfileChoice& choice, s
 {
     if (choice.slot < 0) return SlotNamed(image, choice.name, error);
     if (HeaderOfImage(image.data()).used[choice.slot] != kSlotUsed) {
+        // A bare number whose slot is free can only mean a profile of that name.
+        if (!choice.name.empty() && !UsedSlotsNamed(image, choice.name).empty())
+            return SlotNamed(image, choice.name, error);
         error = "slot " + std::to_string(choice.slot) + " is free";
         return -1;
     }

@@ -746,6 +746,11 @@ TEST_F(ListCommandTest, ANumberThatIsBothAUsedSlotAndAnotherProfilesNameIsRefuse
     EXPECT_EQ(out.str(), Wrote("slot 0 \"7\" renamed \"Seven\"\n"));
     EXPECT_EQ(Run({"delete", "7"}), kCtlOk) << "no longer a name";
     EXPECT_EQ(Header().used[7], 0);
+    std::strcpy(Record(0).name, "7");
+    ASSERT_EQ(Run({"rename", "7", "Seven"}), kCtlOk) << "slot 7 is free: the name is meant; " << err.str();
+    EXPECT_EQ(out.str(), Wrote("slot 0 \"7\" renamed \"Seven\"\n"));
+    EXPECT_EQ(Run({"use", "7"}), kCtlUsage);
+    EXPECT_EQ(err.str(), "vantorctl: slot 7 is free\n");
 }
 
 #ifdef _WIN32
