@@ -3,14 +3,23 @@
 set -e
 # wine32:i386 runs the i686 build (the product's target); wine64 runs the x86_64 one.
 packages="cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev libcli11-dev mingw-w64 wine64 wine32:i386 xvfb xauth xdotool imagemagick fonts-wqy-microhei locales"
-missing=""
-for p in $packages; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-[ -z "$missing" ] && exit 0
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
-echo "installing:$missing"
-dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+
+# install PACKAGE...: those not installed yet.
+install() {
+  missing=""
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  echo "installing:$missing"
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+install $packages
+# qemu-user-static runs the i686 build where the host runs no 32-bit code.
+case "$("$(dirname "$0")/i686-path.sh")" in
+  emulated*) install qemu-user-static ;;
+esac
