@@ -2,19 +2,22 @@
 # Decides how the tests run the i686 build's programs (the product people download), on
 # one line of standard output:
 #   native             this host runs 32-bit code (scripts/host-runs-32bit.sh);
-#   emulated: REASON   it does not, or the switch below is set, but they can run under
-#                      qemu-user emulation: as root, with binfmt_misc mountable and
+#   emulated: REASON   VANTOR_EMULATE_32BIT=1 is set and they can run under qemu-user
+#                      emulation: as root, with binfmt_misc mountable and
 #                      qemu-user-static installed or installable (scripts/emulate-32bit.sh
 #                      sets the emulation up for one command);
 #   none: REASON       neither.
-# VANTOR_NO_32BIT=1 answers none on any host; VANTOR_EMULATE_32BIT=1 answers emulated on a
-# host that runs 32-bit code, where the emulation can be set up, so that every path can be
-# tried anywhere. Where a qemu-i386 handler is registered already, 32-bit programs run, but
-# emulated.
+# The emulated path is taken only on request for now: under emulation one window test
+# (the device events' debugger line) dies of an illegal instruction that the same program
+# does not meet on a real processor, and the product's session does not save its edit.
+# VANTOR_NO_32BIT=1 answers none on any host; VANTOR_EMULATE_32BIT=1 answers emulated on
+# any host where the emulation can be set up, so that every path can be tried anywhere.
+# Where a qemu-i386 handler is registered already, 32-bit programs run, but emulated.
 cd "$(dirname "$0")"
 binfmt=/proc/sys/fs/binfmt_misc
 if ! reason=$(./host-runs-32bit.sh); then
   [ "${VANTOR_NO_32BIT:-}" = 1 ] && { echo "none: $reason"; exit 0; }
+  [ "${VANTOR_EMULATE_32BIT:-}" = 1 ] || { echo "none: $reason; VANTOR_EMULATE_32BIT=1 runs them under emulation"; exit 0; }
 elif [ -e "$binfmt/qemu-i386" ]; then
   echo "emulated: a qemu-i386 handler is registered"
   exit 0
