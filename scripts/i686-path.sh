@@ -7,9 +7,10 @@
 #                      qemu-user-static installed or installable (scripts/emulate-32bit.sh
 #                      sets the emulation up for one command);
 #   none: REASON       neither.
-# The emulated path is taken only on request for now: under emulation one window test
-# (the device events' debugger line) dies of an illegal instruction that the same program
-# does not meet on a real processor, and the product's session does not save its edit.
+# The emulated path is taken only on request for now: under qemu-user, the thread that Wine
+# starts for the window's device notifications (sechost's) dies of an unexpected trap,
+# which ends the window test program and the product's session there; on a real
+# processor the same programs pass.
 # VANTOR_NO_32BIT=1 answers none on any host; VANTOR_EMULATE_32BIT=1 answers emulated on
 # any host where the emulation can be set up, so that every path can be tried anywhere.
 # Where a qemu-i386 handler is registered already, 32-bit programs run, but emulated.
