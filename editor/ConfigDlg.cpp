@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr COLORREF kStartupActiveColor = 0x0000FF;  // red
 constexpr int kEditingButtons[] = {IDC_ADD, IDC_DELETE, IDC_USE, IDOK};
 
 const char kSaveFailedText[] =

@@ -78,6 +78,7 @@ protected:
     uint8_t* m_pRecords;
     uint8_t* m_pUsed;
     int m_nShownItem;
+    static constexpr COLORREF kStartupActiveColor = 0x0000FF;  // red
     COLORREF m_crActiveMark;  // red for the profile active at start-up, blue once Use ran
     BOOL m_bAdapterPresent;   // found by the load; a failed save does not change it
     BOOL m_bShowing;          // the show phase is setting the controls: no edit of the user's

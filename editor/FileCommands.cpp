@@ -17,7 +17,6 @@ namespace {
 
 const char kSaveCopyText[] = "Save a copy of all profiles...";
 const char kOpenCopyText[] = "Open a copy...";
-constexpr COLORREF kStartupActiveColor = 0x0000FF;  // red, as at start-up
 // A message box names at most this many problems.
 constexpr size_t kToldLines = 12;
 
