@@ -4,7 +4,7 @@
 # binfmt_misc (mounting it where needed) and removes it again when the command ends, fails
 # or is interrupted. The handler acts for the whole machine, so it lives no longer than the
 # command; one that was registered before is used and left as it was. Needs root and
-# qemu-user-static.
+# qemu-user (version 8 or later: scripts/setup-machine.sh).
 #   scripts/emulate-32bit.sh COMMAND [ARGS...]
 # The F flag makes the kernel open the emulator now, so that it serves programs in other
 # mount namespaces too (Wine's).
@@ -26,7 +26,7 @@ if [ ! -e "$binfmt/register" ]; then
   mounted=1
 fi
 if [ ! -e "$binfmt/qemu-i386" ]; then
-  printf '%s\n' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+  printf '%s\n' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:F' \
     >"$binfmt/register"
   registered=1
 fi

@@ -2,17 +2,6 @@
 # driver's interface (emulator/emulated-adapter.exe of $build, run by $wine), which the
 # unchanged programs of the same Wine prefix find as a plugged-in adapter.
 
-# helper PROGRAM [ARGS...]: runs a program that serves a session, PROGRAM being its path in
-# a build (emulator/emulated-adapter.exe, tests/e2e/*.exe): of $build, run by $wine; or,
-# with VANTOR_HELPERS_BUILD naming another build, of that one, run by wine64 (the x86_64
-# build, while the i686 programs under test run emulated, a minute for each start).
-helper() {
-  "$(helper_loader)" "${VANTOR_HELPERS_BUILD:-$build}/$@"
-}
-helper_loader() {
-  if [ -n "${VANTOR_HELPERS_BUILD:-}" ]; then echo /usr/lib/wine/wine64; else echo "$wine"; fi
-}
-
 # product_build TARGET...: builds the targets of the product's own build, i686, where
 # 32-bit Windows programs run, else of the x86_64 build; sets $build and $wine.
 product_build() {
@@ -38,7 +27,7 @@ adapter_start() {
   adapter_memory=$1
   shift
   rm -f "$adapter_memory.ready"
-  setsid "$(helper_loader)" "${VANTOR_HELPERS_BUILD:-$build}/emulator/emulated-adapter.exe" "$adapter_memory" --ready "$adapter_memory.ready" \
+  setsid "$wine" "$build/emulator/emulated-adapter.exe" "$adapter_memory" --ready "$adapter_memory.ready" \
     --idle-exit 600 "$@" </dev/null >>"$adapter_memory.log" 2>&1 &
   adapter_pid=$!
   for _ in $(seq 300); do
@@ -53,7 +42,7 @@ adapter_start() {
 
 # adapter_control --unplug | --plug | --stop: returns once the server has done it.
 adapter_control() {
-  helper emulator/emulated-adapter.exe "$1"
+  "$wine" "$build/emulator/emulated-adapter.exe" "$1"
 }
 
 # adapter_stop: for an exit trap; a server that does not stop is reported, not fatal here

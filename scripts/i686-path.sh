@@ -2,15 +2,10 @@
 # Decides how the tests run the i686 build's programs (the product people download), on
 # one line of standard output:
 #   native             this host runs 32-bit code (scripts/host-runs-32bit.sh);
-#   emulated: REASON   VANTOR_EMULATE_32BIT=1 is set and they can run under qemu-user
-#                      emulation: as root, with binfmt_misc mountable and
-#                      qemu-user-static installed or installable (scripts/emulate-32bit.sh
-#                      sets the emulation up for one command);
+#   emulated: REASON   it does not, and they run under qemu-user emulation: as root, with
+#                      binfmt_misc mountable and qemu-user installed or installable
+#                      (scripts/emulate-32bit.sh sets the emulation up for one command);
 #   none: REASON       neither.
-# The emulated path is taken only on request for now: under qemu-user, the thread that Wine
-# starts for the window's device notifications (sechost's) dies of an unexpected trap,
-# which ends the window test program and the product's session there; on a real
-# processor the same programs pass.
 # VANTOR_NO_32BIT=1 answers none on any host; VANTOR_EMULATE_32BIT=1 answers emulated on
 # any host where the emulation can be set up, so that every path can be tried anywhere.
 # Where a qemu-i386 handler is registered already, 32-bit programs run, but emulated.
@@ -18,7 +13,6 @@ cd "$(dirname "$0")"
 binfmt=/proc/sys/fs/binfmt_misc
 if ! reason=$(./host-runs-32bit.sh); then
   [ "${VANTOR_NO_32BIT:-}" = 1 ] && { echo "none: $reason"; exit 0; }
-  [ "${VANTOR_EMULATE_32BIT:-}" = 1 ] || { echo "none: $reason; VANTOR_EMULATE_32BIT=1 runs them under emulation"; exit 0; }
 elif [ -e "$binfmt/qemu-i386" ]; then
   echo "emulated: a qemu-i386 handler is registered"
   exit 0
@@ -37,8 +31,8 @@ if [ "$(id -u)" != 0 ]; then
   echo "none: $reason, and emulating it needs root"
 elif ! binfmt_misc_mountable; then
   echo "none: $reason, and binfmt_misc cannot be mounted to emulate it"
-elif [ ! -x /usr/bin/qemu-i386-static ] && ! apt-cache policy qemu-user-static 2>/dev/null | grep -q 'Candidate: [0-9]'; then
-  echo "none: $reason, and qemu-user-static cannot be installed to emulate it"
+elif [ ! -x /usr/bin/qemu-i386 ] && ! apt-cache policy qemu-user 2>/dev/null | grep -q 'Candidate: [0-9]'; then
+  echo "none: $reason, and qemu-user cannot be installed to emulate it"
 else
   echo "emulated: $reason"
 fi

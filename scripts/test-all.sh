@@ -3,11 +3,10 @@
 # both builds on a virtual display, the i686 ones under 32-bit Wine and the x86_64 ones
 # under wine64, and prints the benchmark of both. Installs what it needs first.
 # How the i686 build's programs run, scripts/i686-path.sh decides: natively; on a host that
-# runs no 32-bit code, under emulation while its tests run (scripts/emulate-32bit.sh), each
-# test program once as a whole and the end-to-end sessions cut to one edit of the product
-# and vantorctl's list, a refused name and use, without the benchmark; or not at all, when
-# the i686 build is still built and its checks that run nothing 32-bit (the release zip)
-# still run. The last line says which.
+# runs no 32-bit code, under emulation while its tests run (scripts/emulate-32bit.sh), all
+# of them as natively, without the benchmark (an emulator's figures say nothing of the
+# product's); or not at all, when the i686 build is still built and its checks that run
+# nothing 32-bit (the release zip) still run. The last line says which.
 set -e
 cd "$(dirname "$0")/.."
 scripts/setup-machine.sh
@@ -42,7 +41,7 @@ case "$i686_path" in
     benchmarks="i686 x86_64"
     summary="Windows tests ran natively for both builds, i686 and x86_64." ;;
   emulated*)
-    summary="Windows tests ran natively for the x86_64 build and under emulation for the i686 build (${i686_path#emulated: }), in $minutes min: its port, vantorctl and window test programs once each with all their cases, the window at 144 DPI, the release zip check, the product's session through the driver (a key typed, OK, the memory compared) and vantorctl's list, a refused name and use; its benchmark was skipped." ;;
+    summary="Windows tests ran natively for the x86_64 build and under emulation for the i686 build (${i686_path#emulated: }), all of them, in $minutes min; the i686 benchmark was skipped." ;;
   *)
     summary="Windows tests ran for the x86_64 build only; the i686 run-time tests and benchmark were skipped: ${i686_path#none: } (the i686 build was built and its release zip checked)." ;;
 esac

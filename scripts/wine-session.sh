@@ -34,7 +34,7 @@ fi
 
 # A prefix made before 32-bit Wine was installed, or while 32-bit programs could not run
 # (before their emulation was set up), has no 32-bit half and cannot run the i686 build:
-# make it anew (under emulation that takes about 3 minutes; where 32-bit programs cannot
+# make it anew (under emulation that takes about half a minute; where 32-bit programs cannot
 # run at all, a prefix never gets its 32-bit half).
 if [ -f "$WINEPREFIX/.vantor-ready" ] && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
    "$root/scripts/host-runs-32bit.sh" >/dev/null; then

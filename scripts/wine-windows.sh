@@ -1,14 +1,14 @@
-# Sourced after wine-session.sh and emulated-adapter.sh: finds the program's windows from
-# the Windows side (inside a Wine desktop they are no X windows of their own) and clicks
-# them with real X input. Needs $build (a Windows build folder, with
-# tests/e2e/control_centre.exe), $wine (its loader) and $title. Waits for a window last
-# VANTOR_WAIT_SCALE times as long (under emulation, where a program starts in a minute).
+# Sourced after wine-session.sh: finds the program's windows from the Windows side (inside
+# a Wine desktop they are no X windows of their own) and clicks them with real X input.
+# Needs $build (a Windows build folder, with tests/e2e/control_centre.exe), $wine (its
+# loader) and $title. Waits for a window last VANTOR_WAIT_SCALE times as long (under
+# emulation, where the program runs at a fraction of a processor's speed).
 waits=$((60 * ${VANTOR_WAIT_SCALE:-1}))
 
 # centre TITLE CONTROL-ID [ROW]: the screen position of a control's (or list row's) centre.
 # Fails when there is no such window.
 centre() {
-  position=$(helper tests/e2e/control_centre.exe "$@") || return 1
+  position=$("$wine" "$build/tests/e2e/control_centre.exe" "$@") || return 1
   printf '%s\n' "$position" | tr -d '\r'
 }
 

@@ -2,17 +2,12 @@
 # vantorctl through the adapter's driver interface, served by the emulated adapter: dump
 # lists its profiles, backup copies its memory byte for byte, restore makes its memory
 # another image byte for byte, list lists that image's profiles, a name the code page
-# cannot write is refused (a program folder with such a character is not), and use and
-# delete change the memory exactly as the window's Use and Delete followed by OK would,
-# each writing the header alone.
-# With --list-and-use, for a build whose every program start costs a minute (the i686 one
-# under emulation), the adapter holds the restored image from the start, and only list, the
-# refused name and use run.
-#   ctl_session.sh BUILD-DIR WINE-LOADER [--list-and-use]   (the loader of the build's bitness)
+# cannot write is refused (a program folder with such a character is not), and use and delete change the memory exactly as the window's
+# Use and Delete followed by OK would.
+#   ctl_session.sh BUILD-DIR WINE-LOADER   (the loader of the build's bitness)
 set -e
 build=$(cd "$1" && pwd)
 loader=$2
-list_and_use=${3:-}
 cd "$(dirname "$0")/../.."
 . scripts/wine-session.sh
 wine=$loader
@@ -24,11 +19,16 @@ rm -rf "$folder"
 mkdir -p "$folder"
 memory="$folder/memory.bin"
 packets="$folder/write-packets"
-[ -z "$list_and_use" ] || helper tests/e2e/session_image.exe --write "$memory"
 adapter_start "$memory" --count-writes "$packets"
 ctl="$build/vantorctl/vantorctl.exe"
 cd "$folder"  # file names as a Windows user gives them: relative to the current folder
 
+"$wine" "$ctl" dump >dump.txt
+for name in Shooter Racing Flight; do
+  grep -q "\"$name\"" dump.txt || { echo "dump does not list $name:"; cat dump.txt; exit 1; }
+done
+"$wine" "$ctl" backup backup.bin
+cmp backup.bin memory.bin
 # sends PACKETS COMMAND...: the command sends that many write packets, two per block.
 sends() {
   expected=$1
@@ -38,17 +38,9 @@ sends() {
   sent=$(($(cat "$packets") - before))
   [ "$sent" = "$expected" ] || { echo "$*: $sent write packets, not $expected"; exit 1; }
 }
-if [ -z "$list_and_use" ]; then
-  "$wine" "$ctl" dump >dump.txt
-  for name in Shooter Racing Flight; do
-    grep -q "\"$name\"" dump.txt || { echo "dump does not list $name:"; cat dump.txt; exit 1; }
-  done
-  "$wine" "$ctl" backup backup.bin
-  cmp backup.bin memory.bin
-  helper tests/e2e/session_image.exe --write wanted.bin
-  sends 8 "$wine" "$ctl" restore wanted.bin  # slots 0, 1 and 3 and the header differ
-  cmp memory.bin wanted.bin
-fi
+"$wine" "$build/tests/e2e/session_image.exe" --write wanted.bin
+sends 8 "$wine" "$ctl" restore wanted.bin  # slots 0, 1 and 3 and the header differ
+cmp memory.bin wanted.bin
 
 # The list commands change the memory as the window's Use and Delete followed by OK do.
 "$wine" "$ctl" list >list.txt
@@ -59,20 +51,17 @@ status=0
 "$wine" "$ctl" rename 0 "Smile 😀" 2>/dev/null || status=$?
 [ "$status" = 2 ] || { echo "a name outside code page 936: exit status $status, not 2"; exit 1; }
 # The program's own folder may hold such a character: only the arguments are names.
-if [ -z "$list_and_use" ]; then
-  mkdir -p "Łukasz"
-  cp "$ctl" "Łukasz/vantorctl.exe"
-  "$wine" "Łukasz/vantorctl.exe" list | cmp - list.txt || { echo "vantorctl in a folder outside code page 936 fails"; exit 1; }
-fi
+mkdir -p "Łukasz"
+cp "$ctl" "Łukasz/vantorctl.exe"
+"$wine" "Łukasz/vantorctl.exe" list | cmp - list.txt || { echo "vantorctl in a folder outside code page 936 fails"; exit 1; }
 window_commands=""
 step() {  # step "VANTORCTL COMMAND" "WINDOW COMMAND": the memory then holds the restored
           # image changed by every window command so far; only the header was written
   sends 2 "$wine" "$ctl" $1
   window_commands="$window_commands $2"
-  helper tests/e2e/session_image.exe memory.bin $window_commands
+  "$wine" "$build/tests/e2e/session_image.exe" memory.bin $window_commands
 }
 step "use Racing" "use 1"
-[ -z "$list_and_use" ] || exit 0
 step "delete Racing" "delete 1"  # the active one: Arena, the first entry left, follows
 step "delete Puzzle" "delete 3"  # not the active profile
 step "delete 0" "delete 0"       # the last one: none is active

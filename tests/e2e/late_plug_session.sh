@@ -35,13 +35,13 @@ wait_for "$title" 1000
 sleep 1
 if centre "$title" 1000 0 >/dev/null 2>&1; then echo "the window listed profiles without an adapter"; exit 1; fi
 adapter_control --plug
-for _ in $(seq 30); do centre "$title" 1000 0 >/dev/null 2>&1 && break; sleep 0.3; done
+for _ in $(seq $waits); do centre "$title" 1000 0 >/dev/null 2>&1 && break; sleep 0.3; done
 centre "$title" 1000 2 >/dev/null || { echo "the list was not filled when the adapter arrived"; exit 1; }
 
 click 1000 1          # Racing
 list_menu_item 2      # Export...
 file_dialog "$folder/racing.json"
-for _ in $(seq 30); do [ -f "$folder/racing.json" ] && break; sleep 0.3; done
+for _ in $(seq $waits); do [ -f "$folder/racing.json" ] && break; sleep 0.3; done
 cp "$folder/before.bin" "$folder/exported.bin"
 ctl --emulated "$folder/exported.bin" export "$folder/racing-ctl.json" --name Racing >/dev/null
 cmp "$folder/racing.json" "$folder/racing-ctl.json"

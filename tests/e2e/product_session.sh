@@ -11,21 +11,14 @@
 # alone (4 write packets), byte for byte as vantorctl's rename does.
 # With --unplug-before-ok the adapter is unplugged before OK instead: OK must say so and
 # write nothing; once the adapter is plugged in again, the next OK saves every edit.
-# With --first-edit the session ends with OK after the keys pressed in the key boxes: for a
-# build whose every program start costs a minute (the i686 one under emulation).
-#   product_session.sh BUILD-DIR WINE-LOADER [--unplug-before-ok | --first-edit]
+#   product_session.sh BUILD-DIR WINE-LOADER [--unplug-before-ok]
 set -e
 build=$(cd "$1" && pwd)
 loader=$2
-unplug=""
-first_edit=""
-case "${3:-}" in
-  --unplug-before-ok) unplug=1 ;;
-  --first-edit) first_edit=1 ;;
-esac
+unplug=${3:-}
 cd "$(dirname "$0")/../.."
 . tests/e2e/product-session.sh
-folder="$build/e2e/product_session${unplug:+_unplugged}${first_edit:+_first_edit}"
+folder="$build/e2e/product_session${unplug:+_unplugged}"
 packets="$folder/write-packets"
 start_product "$folder" --count-writes "$packets"
 
@@ -44,13 +37,6 @@ click 1000 1          # Racing
 click 1104            # the A box
 xdotool key q k       # Q into A, then the focus is on B: K into B
 sleep 0.3
-if [ -n "$first_edit" ]; then
-  click 1
-  wait_closed "$title" 1000
-  sleep 0.5
-  helper tests/e2e/session_image.exe --first-edit "$memory"
-  exit 0
-fi
 click 1013            # Add
 type_name Puzzle
 click 1000 0          # Shooter
@@ -81,7 +67,7 @@ if [ -n "$unplug" ]; then
   click 1             # OK: the save takes about 1.3 s
   wait_closed "$title" 1000
   sleep 0.5
-  helper tests/e2e/session_image.exe "$memory"
+  "$wine" "$build/tests/e2e/session_image.exe" "$memory"
   exit 0
 fi
 
@@ -96,7 +82,7 @@ for _ in $(seq 100); do cmp -s "$memory" "$folder/theirs.bin" || break; sleep 0.
 ctl use Racing >"$folder/ctl-during-save.log"
 wait_closed "$title" 1000
 sleep 0.5
-helper tests/e2e/session_image.exe --write "$folder/expected.bin"
+"$wine" "$build/tests/e2e/session_image.exe" --write "$folder/expected.bin"
 ctl --emulated "$folder/expected.bin" use Racing >/dev/null
 cmp "$memory" "$folder/expected.bin"
 
