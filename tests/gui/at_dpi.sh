@@ -10,12 +10,9 @@ dpi=$2
 shift 2
 run="$(cd "$(dirname "$0")/../../cmake" && pwd)/wine-run.sh"
 key='HKCU\Control Panel\Desktop'
-# The setting is the prefix's, whichever loader writes it: the 64-bit one, which starts at
-# once also where 32-bit programs run emulated.
-reg64() { sh "$run" /usr/lib/wine/wine64 reg "$@"; }
-reg() { reg64 "$@" >/dev/null 2>&1; }
+reg() { sh "$run" "$loader" reg "$@" >/dev/null 2>&1; }
 
-before=$(reg64 query "$key" /v LogPixels 2>/dev/null | tr -d '\r' |
+before=$(sh "$run" "$loader" reg query "$key" /v LogPixels 2>/dev/null | tr -d '\r' |
          awk '$1 == "LogPixels" { print $3 }')
 restore() {
   if [ -n "$before" ]; then reg add "$key" /v LogPixels /t REG_DWORD /d $((before)) /f
