@@ -59,15 +59,32 @@ fi
 if [ -n "${VANTOR_WINE_DESKTOP:-}" ]; then
   "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$VANTOR_WINE_DESKTOP" /f >/dev/null 2>&1
-  /usr/lib/wine/wineserver -w  # the desktop is made when the next session starts
-else
+elif grep -qs '^"Desktop"=' "$WINEPREFIX/user.reg"; then
   "$wine" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
 fi
+
+# One Wine server for the whole session, ended by wine_session_end. A server that a program
+# starts shuts down once no program has run for 3 s, and a program that starts during that
+# shutdown dies at once ("recvmsg: Connection reset by peer"). The settings above take
+# effect in the next server: the one that made them ends first. A server that a killed
+# session left behind would never end by itself: it is ended here.
+session_owner="$WINEPREFIX/.vantor-session"
+if [ -f "$session_owner" ] && ! kill -0 "$(cat "$session_owner")" 2>/dev/null; then
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+fi
+/usr/lib/wine/wineserver -w
+/usr/lib/wine/wineserver -p
+echo $$ >"$session_owner"
+# Interrupted, a session ends as a finished one does: its owner's exit trap ends it.
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 export VANTOR_WINE_SESSION=1
 # Wine's helpers start detached, so that they do not hold a test's output open.
 "$wine" wineboot </dev/null >/dev/null 2>&1
 
 wine_session_end() {
   WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -f "$session_owner"
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
