@@ -2,8 +2,9 @@
 # vantorctl through the adapter's driver interface, served by the emulated adapter: dump
 # lists its profiles, backup copies its memory byte for byte, restore makes its memory
 # another image byte for byte, list lists that image's profiles, a name the code page
-# cannot write is refused (a program folder with such a character is not), and use and delete change the memory exactly as the window's
-# Use and Delete followed by OK would.
+# cannot write is refused (a program folder with such a character is not), and use and
+# delete change the memory exactly as the window's Use and Delete followed by OK would,
+# each writing the header alone.
 #   ctl_session.sh BUILD-DIR WINE-LOADER   (the loader of the build's bitness)
 set -e
 build=$(cd "$1" && pwd)
