@@ -11,7 +11,8 @@ if [ -n "${VANTOR_WINE_SESSION:-}" ]; then
   return 0
 fi
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine's error messages stay on: they go with the output of the program that had them.
+export WINEDEBUG=-all,err+all WINEDLLOVERRIDES="mscoree,mshtml="
 
 # The program's texts are ANSI in code page 936; Wine takes it from a zh_CN locale.
 locales="$root/build/locale"
@@ -82,9 +83,17 @@ trap 'exit 143' TERM
 export VANTOR_WINE_SESSION=1
 # Wine's helpers start detached, so that they do not hold a test's output open.
 "$wine" wineboot </dev/null >/dev/null 2>&1
+# Wine closes a desktop one second after the last program that used it ended, and a program
+# that starts meanwhile may join the desktop being closed: its windows go with it, or it
+# dies while it starts. Windows keeps a desktop for the whole session: here a program that
+# waits for ever uses it from the session's start (the server ends it with the session).
+keeper_input="$WINEPREFIX/.vantor-desktop-keeper"
+rm -f "$keeper_input"
+mkfifo "$keeper_input"
+"$wine" cmd /c pause <>"$keeper_input" >/dev/null 2>&1 &
 
 wine_session_end() {
   WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  rm -f "$session_owner"
+  rm -f "$session_owner" "$keeper_input"
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
