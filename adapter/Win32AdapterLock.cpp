@@ -23,12 +23,14 @@ HANDLE MakeSharedMutex(const wchar_t* name)
     return mutex;
 }
 
+unsigned long WaitPlainly(void* object, unsigned ms) { return WaitForSingleObject(object, ms); }
+
 }  // namespace
 
-Win32AdapterLock::Win32AdapterLock() : Win32AdapterLock(kAdapterLockName, kAdapterLockWaitMs) {}
+Win32AdapterLock::Win32AdapterLock(Wait wait) : Win32AdapterLock(kAdapterLockName, kAdapterLockWaitMs, wait) {}
 
-Win32AdapterLock::Win32AdapterLock(const wchar_t* name, unsigned waitMs)
-    : m_mutex(MakeSharedMutex(name)), m_waitMs(waitMs)
+Win32AdapterLock::Win32AdapterLock(const wchar_t* name, unsigned waitMs, Wait wait)
+    : m_mutex(MakeSharedMutex(name)), m_waitMs(waitMs), m_wait(wait ? wait : WaitPlainly)
 {
 }
 
@@ -42,7 +44,7 @@ Win32AdapterLock::~Win32AdapterLock()
 bool Win32AdapterLock::Acquire()
 {
     if (!m_mutex) return false;
-    const DWORD result = WaitForSingleObject(m_mutex, m_waitMs);
+    const DWORD result = m_wait(m_mutex, m_waitMs);
     return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 

@@ -1,6 +1,7 @@
 #include "ConfigApp.h"
 
 #include "ConfigDlg.h"
+#include "MessageAnswering.h"
 #include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
 
@@ -17,8 +18,9 @@ BOOL CConfigApp::InitInstance()
     AfxEnableControlContainer();
     Enable3dControls();
     Win32AdapterPort driver;
-    Win32AdapterLock lock;
-    CConfigDlg dialog(driver, lock, nullptr);
+    MessageAnsweringPort port(driver);
+    Win32AdapterLock lock(WaitAnsweringMessages);
+    CConfigDlg dialog(port, lock, nullptr);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;  // the dialog ends with this function

@@ -1,12 +1,16 @@
 // The main window's life on an emulated adapter: what a load shows, how the controls and
 // the records exchange data, and what OK and Cancel leave in the adapter.
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ConfigDlgHarness.h"
 #include "KeyTable.h"
+#include "MessageAnswering.h"
+#include "Win32AdapterLock.h"
 
 namespace {
 
@@ -64,6 +68,118 @@ TEST_F(ConfigDlgTest, ActiveByteNamingAFreeSlotOrNoneShowsNothingAndKeepsTheDefa
         });
         checks.Run(fresh);
     }
+}
+
+BOOL CALLBACK TakeFirstWindow(HWND hWnd, LPARAM found)
+{
+    *reinterpret_cast<HWND*>(found) = hWnd;
+    return FALSE;
+}
+
+// Asks, from a thread of its own, whether the window of this thread still answers, as the
+// system does before it calls a window hung: a message sent with a second to answer it.
+class AnswerProbe {
+public:
+    AnswerProbe() : m_asked(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~AnswerProbe()
+    {
+        if (m_asker.joinable()) m_asker.join();
+        ::CloseHandle(m_asked);
+    }
+    // Asks once the thread has a window and `waitMs` have passed; Asked() is set after.
+    void Start(unsigned waitMs)
+    {
+        m_asker = std::thread([this, waitMs, thread = ::GetCurrentThreadId()] {
+            HWND window = nullptr;
+            while (!window) {
+                ::Sleep(10);
+                ::EnumThreadWindows(thread, TakeFirstWindow, reinterpret_cast<LPARAM>(&window));
+            }
+            ::Sleep(waitMs);
+            DWORD_PTR result = 0;
+            const auto start = std::chrono::steady_clock::now();
+            m_answered = ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
+            m_answerMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+            ::SetEvent(m_asked);
+        });
+    }
+    HANDLE Asked() const { return m_asked; }
+    void ExpectAnswered()
+    {
+        m_asker.join();
+        EXPECT_TRUE(m_answered) << "no answer within 1 s";
+        EXPECT_LT(m_answerMs, 1000);
+    }
+
+private:
+    HANDLE m_asked;
+    std::thread m_asker;
+    bool m_answered = false;
+    long long m_answerMs = 0;
+};
+
+// The adapter's lock held by another holder until the window, waiting for it at its load,
+// has been asked whether it answers.
+TEST_F(ConfigDlgTest, WindowAnswersTheSystemWhileItWaitsForTheLock)
+{
+    const std::wstring name = L"Local\\VantorTestLock" + std::to_wstring(::GetCurrentProcessId());
+    Win32AdapterLock waitedLock(name.c_str(), 20000, WaitAnsweringMessages);
+    EmulatedAdapter plain;
+    TestConfigDlg waiting(plain, waitedLock);
+    TestApp().m_pMainWnd = &waiting;
+    AnswerProbe probe;
+    HANDLE held = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
+        ::WaitForSingleObject(mutex, INFINITE);
+        ::SetEvent(held);
+        ::WaitForSingleObject(probe.Asked(), INFINITE);
+        ::ReleaseMutex(mutex);
+        ::CloseHandle(mutex);
+    });
+    ::WaitForSingleObject(held, INFINITE);
+    probe.Start(100);
+    ModalScript loaded;
+    loaded.Then([&] {
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(waiting.m_hWnd, IDOK)));  // loaded once it had the lock
+        ::PostMessageA(waiting.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    });
+    loaded.Run(waiting);
+    holder.join();
+    ::CloseHandle(held);
+    probe.ExpectAnswered();
+}
+
+// An adapter whose every pause after a write packet really waits: a save of two changed
+// blocks then takes 1.6 s.
+class SlowAdapter : public EmulatedAdapter {
+public:
+    void Pause10ms() override
+    {
+        ::Sleep(400);
+        EmulatedAdapter::Pause10ms();
+    }
+};
+
+TEST_F(ConfigDlgTest, WindowAnswersTheSystemWhileItWritesToTheAdapter)
+{
+    SlowAdapter slow;
+    RecordOfSlot(slow.Memory(), 0)->name[0] = 'G';
+    HeaderOfImage(slow.Memory()).used[0] = kSlotUsed;
+    HeaderOfImage(slow.Memory()).activeProfile = 0;
+    MessageAnsweringPort port(slow);
+    TestConfigDlg saving(port, lock);
+    TestApp().m_pMainWnd = &saving;
+    AnswerProbe probe;
+    ModalScript edited;
+    edited.Then([&] {
+        ::SetWindowTextA(::GetDlgItem(saving.m_hWnd, IDC_KEY_A), "Q");
+        probe.Start(200);
+        ::PostMessageA(saving.m_hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(edited.Run(saving), IDOK);
+    probe.ExpectAnswered();
+    EXPECT_EQ(RecordOfSlot(slow.Memory(), 0)->keySlots[3], KeyCodeFromName("Q"));
 }
 
 TEST_F(ConfigDlgTest, FailedHeaderReadLeavesEditingOffButClicksReachTheControls)
