@@ -12,6 +12,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "ConsoleEnd.h"
 #include "ConsoleText.h"
 #endif
 
@@ -839,6 +840,21 @@ INSTANTIATE_TEST_SUITE_P(
                       CodePageNames{1252, "Caf\xE9 na\xEFve", "Caf\u00E9 na\u00EFve", L"Caf\u00E9 na\u00EFve", L"\u0101", ""},
                       CodePageNames{936, kWideNameBytes, kWideNameText, L"\u4E2D\u6587Caf\u00E9 name", L"\u0E01", "Caf\xE9"}),
     [](const ::testing::TestParamInfo<CodePageNames>& info) { return "CodePage" + std::to_string(info.param.codePage); });
+
+// A desktop shortcut's console window closes with the program: a failure waits for a key
+// there, and only there. From a prompt the console stays; redirected, a script reads the
+// output and nobody could press a key.
+TEST(ConsoleEndTest, OnlyAFailureInAConsoleOfItsOwnWaitsForAKey)
+{
+    const ConsoleOfRun shortcut{1, false}, prompt{2, false}, redirected{1, true}, none{0, true};
+    for (int failure : {kCtlProblemsFound, kCtlNoAdapter, kCtlBusy}) {
+        EXPECT_TRUE(WaitsForKeyAtEnd(failure, shortcut)) << failure;
+        for (const ConsoleOfRun& other : {prompt, redirected, none}) {
+            EXPECT_FALSE(WaitsForKeyAtEnd(failure, other)) << failure << " " << other.processes << " " << other.redirected;
+        }
+    }
+    EXPECT_FALSE(WaitsForKeyAtEnd(kCtlOk, shortcut));
+}
 
 // A console shows its own code page: names (ANSI code page) and JSON (UTF-8) reach it as
 // their characters, line by line and at each flush.
