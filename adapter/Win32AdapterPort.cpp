@@ -97,8 +97,10 @@ void SleepAtMillisecondResolution(DWORD ms)
 
 // High-resolution waitable timers came with Windows 10 version 1803; elsewhere making
 // one fails.
-Win32AdapterPort::Win32AdapterPort()
-    : m_timer(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS))
+Win32AdapterPort::Win32AdapterPort(PauseWait wait)
+    : m_timer(wait == PauseWait::kFinestAvailable
+                  ? CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS)
+                  : nullptr)
 {
 }
 

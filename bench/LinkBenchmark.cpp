@@ -6,6 +6,9 @@
 // least; each with the write packets it sent, and how long the pauses last. Each time is
 // the median of a few runs. Like every program it holds the lock on the adapter while it
 // talks to it.
+//   link_benchmark.exe [--millisecond-sleep]
+// The option makes every pause sleep at 1 ms resolution, as on Windows before 10 version
+// 1803, which has no high-resolution timer.
 #include <windows.h>
 
 #include <algorithm>
@@ -135,9 +138,14 @@ std::vector<double> PauseDurationsMs(AdapterPort& driver)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
-    Win32AdapterPort driver;
+    const bool sleepOnly = argc == 2 && std::string(argv[1]) == "--millisecond-sleep";
+    if (argc > 1 && !sleepOnly) {
+        std::fprintf(stderr, "usage: link_benchmark [--millisecond-sleep]\n");
+        return 2;
+    }
+    Win32AdapterPort driver(sleepOnly ? PauseWait::kMillisecondSleep : PauseWait::kFinestAvailable);
     PacketCountingPort port(driver);
     Win32AdapterLock lock;
     Figure load, edit, rewrite, use;
@@ -155,7 +163,8 @@ int main()
     std::printf("profile switch (vantorctl use): %.3f s, %d write packets\n", Median(use.seconds), use.writePackets);
     std::printf("full rewrite: %.3f s, %d write packets, %.3f of the %.2f s that its pauses need\n", full,
                 rewrite.writePackets, full / kPausesSeconds, kPausesSeconds);
-    std::printf("pause: shortest %.3f ms, median %.3f ms, longest %.3f ms (%zu pauses)\n", pauses.front(),
+    std::printf("pause (%s): shortest %.3f ms, median %.3f ms, longest %.3f ms (%zu pauses)\n",
+                driver.PausesOnHighResolutionTimer() ? "high-resolution timer" : "1 ms sleep", pauses.front(),
                 Median(pauses), pauses.back(), pauses.size());
     return 0;
 }

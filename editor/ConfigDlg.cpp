@@ -70,7 +70,7 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_MESSAGE(kTellLoadBusyMessage, &CConfigDlg::OnTellLoadBusy)
 END_MESSAGE_MAP()
 
-CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent)
+CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent, DpiForWindowFunction dpiForWindow)
     : CDialog(IDD_CONFIG_DIALOG, pParent),
       m_hIcon(LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
                         MAKEINTRESOURCEA(IDR_MAINFRAME))),
@@ -82,7 +82,8 @@ CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent)
       m_nShownItem(-1),
       m_crActiveMark(kStartupActiveColor),
       m_bAdapterPresent(FALSE),
-      m_bShowing(FALSE)
+      m_bShowing(FALSE),
+      m_dpiForWindow(dpiForWindow)
 {
 }
 
@@ -106,7 +107,7 @@ BOOL CConfigDlg::OnInitDialog()
     m_bAdapterPresent = m_link.Handle() != kInvalidAdapterHandle;
     if (loaded) EnableEditing();
     if (m_pRecords) ListUsedProfiles();
-    ShowPicturesAt(WindowDpi(m_hWnd));
+    ShowPicturesAt(WindowDpi(m_hWnd, m_dpiForWindow));
     if (busy) ::PostMessageA(m_hWnd, kTellLoadBusyMessage, 0, 0);
     return TRUE;
 }

@@ -18,8 +18,11 @@ constexpr UINT kAdapterArrivedMessage = WM_APP + 1;
 
 class CConfigDlg : public CDialog {
 public:
-    // Talks to the adapter through `port`, holding `lock` for each load and save.
-    CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent = nullptr);
+    // Talks to the adapter through `port`, holding `lock` for each load and save; asks
+    // `dpiForWindow` (the system's GetDpiForWindow, null where Windows has none) for the
+    // scale the window is shown at.
+    CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent = nullptr,
+               DpiForWindowFunction dpiForWindow = SystemDpiForWindow());
 
     // Moves the controls into the shown record when they hold edits, then shows the record
     // of the selected entry.
@@ -83,6 +86,7 @@ protected:
     BOOL m_bAdapterPresent;   // found by the load; a failed save does not change it
     BOOL m_bShowing;          // the show phase is setting the controls: no edit of the user's
     CScaledPictures m_pictures{USER_DEFAULT_SCREEN_DPI};  // the ones the controls show
+    DpiForWindowFunction m_dpiForWindow;
     BOOL m_bLoaded = FALSE;            // a whole configuration is in the window
     AdapterArrivalWatch m_arrivalWatch;
     unsigned m_repeatedKeyBoxes = 0;  // bit k: key box 1101 + k holds a key another box holds

@@ -62,16 +62,18 @@ HBITMAP LoadPictureAt(UINT id, UINT dpi)
 
 }  // namespace
 
-UINT WindowDpi(HWND hWnd)
+DpiForWindowFunction SystemDpiForWindow()
+{
+    return reinterpret_cast<DpiForWindowFunction>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow"));
+}
+
+UINT WindowDpi(HWND hWnd, DpiForWindowFunction dpiForWindow)
 {
     // Windows before 10 1607 has no DPI per window: the window follows the system's scale
     // there, as the manifest asks. From 1607 on the system answers for the window's own
     // awareness, which is the system's on 1607 and its monitor's from 1703 on.
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow"));
-    if (getDpiForWindow) {
-        if (const UINT dpi = getDpiForWindow(hWnd)) return dpi;
+    if (dpiForWindow) {
+        if (const UINT dpi = dpiForWindow(hWnd)) return dpi;
     }
     HDC dc = GetDC(hWnd);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);

@@ -6,9 +6,14 @@
 
 #include <windows.h>
 
+// The system's GetDpiForWindow, which Windows has from 10 version 1607 on; null before.
+using DpiForWindowFunction = UINT(WINAPI*)(HWND);
+DpiForWindowFunction SystemDpiForWindow();
+
 // The DPI a window is drawn at: its monitor's when the window follows its monitor's scale,
-// the system's when it follows the system's.
-UINT WindowDpi(HWND hWnd);
+// the system's when it follows the system's. `dpiForWindow` is the system's
+// GetDpiForWindow; null, as before Windows 10 1607, the window follows the system's scale.
+UINT WindowDpi(HWND hWnd, DpiForWindowFunction dpiForWindow);
 
 // Bitmaps a window shows, all loaded at one DPI and deleted with the set.
 class CScaledPictures {

@@ -37,10 +37,26 @@ std::vector<std::string> Utf8Characters(const std::string& text)
     return characters;
 }
 
+// The bytes of valid UTF-8 `text`, each character's from `append` (false when the code
+// page has none for it); false, with `problem` naming the first such character.
+template <typename Append>
+bool BytesOfCharacters(const std::string& text, const std::string& codePageName, Append append, std::string& bytes,
+                       std::string& problem)
+{
+    bytes.clear();
+    for (const std::string& character : Utf8Characters(text)) {
+        if (append(character, bytes)) continue;
+        problem = "the character \"" + character + "\" is not in " + codePageName;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 #ifdef _WIN32
-// The names' code page is the system's ANSI code page.
+// The names' code page is the system's ANSI code page, by its number: CP_ACP would hide
+// that it is UTF-8 (65001) where the system uses UTF-8, whose conversion takes other flags.
 namespace {
 
 // `bytes` of `codePage` as UTF-16; false when they are not valid text of it.
@@ -53,61 +69,88 @@ bool WideFrom(UINT codePage, const std::string& bytes, std::wstring& wide)
 }
 
 // `wide` in `codePage`; false when a character has no form of its own there (no default
-// character, no look-alike).
-bool WideTo(UINT codePage, const std::wstring& wide, std::string& bytes)
+// character, no look-alike). UTF-8 has a form for every character but a lone surrogate;
+// Windows fails its conversion when it is asked for no look-alikes or for the default
+// character's use, so it is checked for invalid characters alone.
+bool WideTo(const CodePage& codePage, const std::wstring& wide, std::string& bytes)
 {
-    const bool utf8 = codePage == CP_UTF8;  // writes every character and takes no check
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const bool utf8 = codePage.number == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* check = utf8 ? nullptr : &usedDefault;
-    const int size = WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), nullptr, 0, nullptr, check);
+    const auto convert = [&](char* to, int size, BOOL* used) {
+        return codePage.fromUtf16(codePage.number, flags, wide.data(), int(wide.size()), to, size, nullptr, used);
+    };
+    const int size = convert(nullptr, 0, check);
     if (size <= 0 || usedDefault) return false;
     bytes.resize(size);
-    return WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), bytes.data(), size, nullptr, nullptr) == size;
+    return convert(bytes.data(), size, nullptr) == size;
 }
 
 // The text of name bytes; false unless they are text of the code page that converts back
 // to the very same bytes.
-bool CodePageToUtf8(const std::string& bytes, std::string& text)
+bool CodePageToUtf8(const CodePage& codePage, const std::string& bytes, std::string& text)
 {
     std::wstring wide;
     std::string back;
     text.clear();
     if (bytes.empty()) return true;  // the conversion calls refuse an empty input
-    return WideFrom(CP_ACP, bytes, wide) && WideTo(CP_ACP, wide, back) && back == bytes && WideTo(CP_UTF8, wide, text);
+    return WideFrom(codePage.number, bytes, wide) && WideTo(codePage, wide, back) && back == bytes &&
+           WideTo({CP_UTF8, codePage.fromUtf16}, wide, text);
 }
 
 // Appends the code page's bytes of one UTF-8 character; false when it has none.
-bool AppendCharacter(const std::string& character, std::string& bytes)
+bool AppendCharacter(const CodePage& codePage, const std::string& character, std::string& bytes)
 {
     std::wstring wide;
     std::string written;
-    if (!WideFrom(CP_UTF8, character, wide) || !WideTo(CP_ACP, wide, written)) return false;
+    if (!WideFrom(CP_UTF8, character, wide) || !WideTo(codePage, wide, written)) return false;
     bytes += written;
     return true;
 }
 
+CodePage SystemCodePage() { return {GetACP()}; }
+
+std::string NameOf(const CodePage& codePage) { return "code page " + std::to_string(codePage.number); }
+
 }  // namespace
 
-std::string NameCodePage() { return "code page " + std::to_string(GetACP()); }
+std::string NameCodePage() { return NameOf(SystemCodePage()); }
 
-bool IsTextOfNameCodePage(const std::wstring& text)
+NameText TextOfNameBytes(const std::string& bytes, const CodePage& codePage)
+{
+    NameText name;
+    name.inCodePage = CodePageToUtf8(codePage, bytes, name.text);
+    if (!name.inCodePage) name.text = ByteForByteText(bytes);
+    return name;
+}
+NameText TextOfNameBytes(const std::string& bytes) { return TextOfNameBytes(bytes, SystemCodePage()); }
+
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem, const CodePage& codePage)
+{
+    const auto append = [&codePage](const std::string& character, std::string& to) {
+        return AppendCharacter(codePage, character, to);
+    };
+    return BytesOfCharacters(text, NameOf(codePage), append, bytes, problem);
+}
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem)
+{
+    return NameBytesFromText(text, bytes, problem, SystemCodePage());
+}
+
+bool IsTextOfNameCodePage(const std::wstring& text, const CodePage& codePage)
 {
     std::string bytes;
-    return text.empty() || WideTo(CP_ACP, text, bytes);
+    return text.empty() || WideTo(codePage, text, bytes);
 }
+bool IsTextOfNameCodePage(const std::wstring& text) { return IsTextOfNameCodePage(text, SystemCodePage()); }
 
 #else
-// The names' code page is ISO 8859-1: one byte per character, of the same number.
+// The names' code page is ISO 8859-1: one byte per character, of the same number, so
+// that any bytes are its text.
 namespace {
 
-bool CodePageToUtf8(const std::string& bytes, std::string& text)
-{
-    text = ByteForByteText(bytes);
-    return true;
-}
-
-bool AppendCharacter(const std::string& character, std::string& bytes)
+bool AppendLatin1Character(const std::string& character, std::string& bytes)
 {
     const auto lead = static_cast<unsigned char>(character[0]);
     if (character.size() == 1) bytes += character;
@@ -119,23 +162,11 @@ bool AppendCharacter(const std::string& character, std::string& bytes)
 }  // namespace
 
 std::string NameCodePage() { return "ISO 8859-1"; }
-#endif
 
-NameText TextOfNameBytes(const std::string& bytes)
-{
-    NameText name;
-    name.inCodePage = CodePageToUtf8(bytes, name.text);
-    if (!name.inCodePage) name.text = ByteForByteText(bytes);
-    return name;
-}
+NameText TextOfNameBytes(const std::string& bytes) { return {ByteForByteText(bytes), true}; }
 
 bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem)
 {
-    bytes.clear();
-    for (const std::string& character : Utf8Characters(text)) {
-        if (AppendCharacter(character, bytes)) continue;
-        problem = "the character \"" + character + "\" is not in " + NameCodePage();
-        return false;
-    }
-    return true;
+    return BytesOfCharacters(text, NameCodePage(), AppendLatin1Character, bytes, problem);
 }
+#endif

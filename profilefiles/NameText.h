@@ -23,7 +23,21 @@ bool NameBytesFromText(const std::string& text, std::string& bytes, std::string&
 std::string NameCodePage();
 
 #ifdef _WIN32
+#include <windows.h>
+
 // Whether every character of `text` has bytes of its own in the code page (not the
 // default character, not a look-alike).
 bool IsTextOfNameCodePage(const std::wstring& text);
+
+// A code page by its number, as the system's may be: 1252 or 936, or 65001 where Windows
+// uses UTF-8 for the programs that are not Unicode; with the system's conversion into it.
+struct CodePage {
+    unsigned number;
+    decltype(&WideCharToMultiByte) fromUtf16 = WideCharToMultiByte;
+};
+
+// The same as above in `codePage` in place of the system's.
+NameText TextOfNameBytes(const std::string& bytes, const CodePage& codePage);
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem, const CodePage& codePage);
+bool IsTextOfNameCodePage(const std::wstring& text, const CodePage& codePage);
 #endif

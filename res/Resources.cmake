@@ -8,7 +8,21 @@ else()
 endif()
 set(VANTOR_RES_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(VANTOR_RES_BUILD_DIR ${CMAKE_BINARY_DIR}/res)
-configure_file(${VANTOR_RES_DIR}/vantor.manifest.in ${VANTOR_RES_BUILD_DIR}/vantor-build.manifest @ONLY)
+
+# vantor_write_manifest(FILE NAME DESCRIPTION [WINDOW]): writes the manifest of a program
+# for the build's processor: it runs as invoked and names the Windows versions it is
+# made for; WINDOW adds what a window needs (common controls 6, the display's scale).
+function(vantor_write_manifest file manifest_name manifest_description)
+  set(manifest_window_part "")
+  if(ARGN STREQUAL "WINDOW")
+    file(READ ${VANTOR_RES_DIR}/window.manifest-part part)
+    string(CONFIGURE "${part}" manifest_window_part @ONLY)
+  endif()
+  configure_file(${VANTOR_RES_DIR}/program.manifest.in ${file} @ONLY)
+endfunction()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VANTOR_RES_DIR}/window.manifest-part)
+vantor_write_manifest(${VANTOR_RES_BUILD_DIR}/vantor-build.manifest Vantor.Config
+                      "Vantor Config: keyboard and mouse profiles of the adapter" WINDOW)
 
 function(vantor_add_resources target)
   target_sources(${target} PRIVATE ${VANTOR_RES_DIR}/vantor.rc)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Prints the benchmark of a Windows build: the product's link loading, OK after a
 # one-profile edit, a profile switch by vantorctl use and a full rewrite, through the
-# adapter's driver, served by the emulated adapter under Wine.
+# adapter's driver, served by the emulated adapter under Wine; then once more with the
+# pauses that Windows before 10 version 1803 makes (1 ms sleeps, no high-resolution timer).
 #   scripts/benchmark.sh i686|x86_64   (the build must exist)
 set -e
 cd "$(dirname "$0")/.."
@@ -22,3 +23,5 @@ memory="$build/bench/adapter.bin"
 rm -f "$memory"
 adapter_start "$memory"
 "$wine" "$build/bench/link_benchmark.exe" | tr -d '\r'
+echo "with the pauses of Windows before 10 version 1803:"
+"$wine" "$build/bench/link_benchmark.exe" --millisecond-sleep | tr -d '\r'

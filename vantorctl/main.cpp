@@ -12,6 +12,7 @@
 
 #include <shellapi.h>
 
+#include "ConsoleEnd.h"
 #include "ConsoleText.h"
 #include "NameText.h"
 #include "Win32AdapterLock.h"
@@ -46,12 +47,21 @@ bool ArgumentsAreTextOfNameCodePage()
     return text;
 }
 
-int RunWithDriver(const std::vector<std::string>& args)
+// The command on the real adapter's driver.
+int RunCommand(const std::vector<std::string>& args, const CtlOutput& output)
 {
     if (!ArgumentsAreTextOfNameCodePage()) {
-        std::cerr << "vantorctl: the command line holds a character that " << NameCodePage() << " cannot write\n";
+        output.err << "vantorctl: the command line holds a character that " << NameCodePage() << " cannot write\n";
         return kCtlUsage;
     }
+    Win32AdapterPort port;
+    Win32AdapterLock lock;
+    const DriverAccess driver = {port, lock};
+    return RunVantorctl(args, output, &driver);
+}
+
+int RunWithDriver(const std::vector<std::string>& args)
+{
     // On a console window, text goes out through the console so that names read right.
     const ConsoleTextBuffer::Sink outConsole = ConsoleSink(GetStdHandle(STD_OUTPUT_HANDLE));
     const ConsoleTextBuffer::Sink errConsole = ConsoleSink(GetStdHandle(STD_ERROR_HANDLE));
@@ -59,10 +69,9 @@ int RunWithDriver(const std::vector<std::string>& args)
     std::ostream consoleOut(&outText), consoleJson(&jsonText), consoleErr(&errText);
     const CtlOutput output = {outConsole ? consoleOut : std::cout, errConsole ? consoleErr : std::cerr,
                               ErrorStreamIsTerminal(), outConsole ? &consoleJson : nullptr};
-    Win32AdapterPort port;
-    Win32AdapterLock lock;
-    const DriverAccess driver = {port, lock};
-    return RunVantorctl(args, output, &driver);
+    const int status = RunCommand(args, output);
+    if (WaitsForKeyAtEnd(status, ThisProgramsConsole())) WaitForKeyAfterFailure(status, output.err);
+    return status;
 }
 #endif
 

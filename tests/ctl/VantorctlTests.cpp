@@ -12,6 +12,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "ConsoleEnd.h"
 #include "ConsoleText.h"
 #endif
 
@@ -20,6 +21,7 @@
 #include "EmulatedAdapter.h"
 #include "ImageCheck.h"
 #include "KeyTable.h"
+#include "NameText.h"
 #include "ProfileJson.h"
 #include "ScratchFolder.h"
 #include "SwitchedLock.h"
@@ -785,6 +787,73 @@ TEST_F(ProfileFileTest, NamesAreTextOfTheAnsiCodePageAndOtherBytesTravelByteForB
     }
     EXPECT_EQ(Run({"rename", "4", "\xD6\xD0\xCE\xC4 2"}), kCtlOk) << err.str();
     EXPECT_EQ(NameBytes(Record(4)), "\xD6\xD0\xCE\xC4 2");
+}
+
+// The system's ANSI code page differs between machines, and may be UTF-8 (65001, where
+// Windows uses UTF-8 for the programs that are not Unicode): in each, names travel as its
+// text both ways, and a command line or name with a character it has no bytes of its own
+// for is refused.
+struct CodePageNames {
+    unsigned codePage;
+    std::string bytes;     // a name of the code page
+    std::string text;      // its text
+    std::wstring wide;     // the same as a command line gives it
+    std::wstring lacking;  // a character without bytes of its own (a look-alike at best)
+    std::string notText;   // bytes that are not text of the code page; empty where all are
+};
+
+void PrintTo(const CodePageNames& page, std::ostream* out) { *out << "code page " << page.codePage; }
+
+// The conversion into a code page as Windows documents it, where Wine is lenient: into
+// UTF-8 it fails when asked for any check but invalid characters' (look-alikes, the
+// default character or its use).
+int WINAPI DocumentedWideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideSize, LPSTR bytes, int size,
+                                         LPCCH defaultChar, LPBOOL usedDefault)
+{
+    if (codePage == CP_UTF8 && ((flags & ~WC_ERR_INVALID_CHARS) != 0 || defaultChar || usedDefault)) return 0;
+    return WideCharToMultiByte(codePage, flags, wide, wideSize, bytes, size, defaultChar, usedDefault);
+}
+
+class NameCodePageTest : public ::testing::TestWithParam<CodePageNames> {};
+
+TEST_P(NameCodePageTest, NamesAreItsTextBothWaysAndOthersAreRefused)
+{
+    const CodePageNames& page = GetParam();
+    const CodePage codePage = {page.codePage, DocumentedWideCharToMultiByte};
+    const NameText name = TextOfNameBytes(page.bytes, codePage);
+    EXPECT_TRUE(name.inCodePage);
+    EXPECT_EQ(name.text, page.text);
+    std::string bytes, problem;
+    EXPECT_TRUE(NameBytesFromText(page.text, bytes, problem, codePage)) << problem;
+    EXPECT_EQ(bytes, page.bytes);
+    EXPECT_TRUE(IsTextOfNameCodePage(page.wide, codePage));
+    EXPECT_FALSE(IsTextOfNameCodePage(page.lacking, codePage));
+    if (!page.notText.empty()) {
+        EXPECT_FALSE(TextOfNameBytes(page.notText, codePage).inCodePage);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SystemCodePages, NameCodePageTest,
+    ::testing::Values(CodePageNames{65001, "\xE4\xB8\xAD\xE6\x96\x87" "Caf\xC3\xA9", "\u4E2D\u6587Caf\u00E9",
+                                    L"\u4E2D\u6587Caf\u00E9", L"\xD800", "Caf\xE9"},
+                      CodePageNames{1252, "Caf\xE9 na\xEFve", "Caf\u00E9 na\u00EFve", L"Caf\u00E9 na\u00EFve", L"\u0101", ""},
+                      CodePageNames{936, kWideNameBytes, kWideNameText, L"\u4E2D\u6587Caf\u00E9 name", L"\u0E01", "Caf\xE9"}),
+    [](const ::testing::TestParamInfo<CodePageNames>& info) { return "CodePage" + std::to_string(info.param.codePage); });
+
+// A desktop shortcut's console window closes with the program: a failure waits for a key
+// there, and only there. From a prompt the console stays; redirected, a script reads the
+// output and nobody could press a key.
+TEST(ConsoleEndTest, OnlyAFailureInAConsoleOfItsOwnWaitsForAKey)
+{
+    const ConsoleOfRun shortcut{1, false}, prompt{2, false}, redirected{1, true}, none{0, true};
+    for (int failure : {kCtlProblemsFound, kCtlNoAdapter, kCtlBusy}) {
+        EXPECT_TRUE(WaitsForKeyAtEnd(failure, shortcut)) << failure;
+        for (const ConsoleOfRun& other : {prompt, redirected, none}) {
+            EXPECT_FALSE(WaitsForKeyAtEnd(failure, other)) << failure << " " << other.processes << " " << other.redirected;
+        }
+    }
+    EXPECT_FALSE(WaitsForKeyAtEnd(kCtlOk, shortcut));
 }
 
 // A console shows its own code page: names (ANSI code page) and JSON (UTF-8) reach it as

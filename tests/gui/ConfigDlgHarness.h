@@ -69,7 +69,12 @@ private:
 
 class ConfigDlgTest : public ::testing::Test {
 protected:
-    ConfigDlgTest() { TestApp().m_pMainWnd = &dialog; }
+    // The window asks `dpiForWindow` for its scale (the system's GetDpiForWindow by default).
+    explicit ConfigDlgTest(DpiForWindowFunction dpiForWindow = SystemDpiForWindow())
+        : dialog{adapter, lock, nullptr, dpiForWindow}
+    {
+        TestApp().m_pMainWnd = &dialog;
+    }
     // The window holds the lock for every load and save.
     ~ConfigDlgTest() override
     {
@@ -129,6 +134,6 @@ protected:
 
     SwitchedLock lock;
     LockWatchedAdapter adapter{lock};
-    TestConfigDlg dialog{adapter, lock};
+    TestConfigDlg dialog;
     ModalScript script;
 };

@@ -650,6 +650,8 @@ TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
 // 144 DPI on its own (VANTOR_TEST_DPI names the DPI that run must have).
 class WindowScaleTest : public ConfigDlgTest {
 protected:
+    explicit WindowScaleTest(DpiForWindowFunction dpiForWindow = SystemDpiForWindow()) : ConfigDlgTest(dpiForWindow) {}
+
     static UINT SystemDpi()
     {
         HDC screen = ::GetDC(nullptr);
@@ -725,7 +727,19 @@ protected:
     }
 };
 
-TEST_F(WindowScaleTest, PicturesAreDrawnForTheSystemDpiAndEveryControlFits)
+// The window opens at the system's scale through its own DPI (Windows 10 1607 on) and
+// through the screen's alone, as on older Windows, which has no DPI per window.
+enum class ScaleSource { kWindowDpi, kScreenDpiAlone };
+
+const char* NameOf(ScaleSource source) { return source == ScaleSource::kWindowDpi ? "WindowDpi" : "ScreenDpiAlone"; }
+void PrintTo(ScaleSource source, std::ostream* out) { *out << NameOf(source); }
+
+class WindowScaleAtOpenTest : public WindowScaleTest, public ::testing::WithParamInterface<ScaleSource> {
+protected:
+    WindowScaleAtOpenTest() : WindowScaleTest(GetParam() == ScaleSource::kWindowDpi ? SystemDpiForWindow() : nullptr) {}
+};
+
+TEST_P(WindowScaleAtOpenTest, PicturesAreDrawnForTheSystemDpiAndEveryControlFits)
 {
     UseSlot(0, "Game");
     Header().activeProfile = 0;
@@ -748,6 +762,10 @@ TEST_F(WindowScaleTest, PicturesAreDrawnForTheSystemDpiAndEveryControlFits)
     });
     Run();
 }
+
+INSTANTIATE_TEST_SUITE_P(EachWindows, WindowScaleAtOpenTest,
+                         ::testing::Values(ScaleSource::kWindowDpi, ScaleSource::kScreenDpiAlone),
+                         [](const ::testing::TestParamInfo<ScaleSource>& info) { return NameOf(info.param); });
 
 TEST_F(WindowScaleTest, MoveToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndRedrawsThePictures)
 {
