@@ -3,6 +3,7 @@
 #include "ConfigDlg.h"
 #include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
+#include "Win32KeyboardLayout.h"
 
 BEGIN_MESSAGE_MAP(CConfigApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
@@ -18,7 +19,8 @@ BOOL CConfigApp::InitInstance()
     Enable3dControls();
     Win32AdapterPort driver;
     Win32AdapterLock lock;
-    CConfigDlg dialog(driver, lock, nullptr);
+    Win32KeyboardLayout layout;
+    CConfigDlg dialog(driver, lock, layout, nullptr);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;  // the dialog ends with this function

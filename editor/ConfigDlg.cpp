@@ -68,9 +68,10 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_WM_HSCROLL()
     ON_MESSAGE(WM_DPICHANGED, &CConfigDlg::OnDpiChanged)
     ON_MESSAGE(kTellLoadBusyMessage, &CConfigDlg::OnTellLoadBusy)
+    ON_MESSAGE(WM_INPUTLANGCHANGE, &CConfigDlg::OnInputLanguageChanged)
 END_MESSAGE_MAP()
 
-CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent)
+CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, const KeyboardLayout& layout, CWnd* pParent)
     : CDialog(IDD_CONFIG_DIALOG, pParent),
       m_hIcon(LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
                         MAKEINTRESOURCEA(IDR_MAINFRAME))),
@@ -82,7 +83,9 @@ CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent)
       m_nShownItem(-1),
       m_crActiveMark(kStartupActiveColor),
       m_bAdapterPresent(FALSE),
-      m_bShowing(FALSE)
+      m_bShowing(FALSE),
+      m_layout(layout),
+      m_keyNames(layout)
 {
 }
 
@@ -99,6 +102,8 @@ BOOL CConfigDlg::OnInitDialog()
     AddAboutItem();
     m_arrivalWatch.Start(m_hWnd);
     m_sliderSpeed.SetRange(kMinSpeed, kMaxSpeed, FALSE);
+    SwitchOffInputMethods();
+    m_keyNames = KeyNames(m_layout);
     m_bModified = 0;
     m_nShownItem = -1;
     bool busy = false;

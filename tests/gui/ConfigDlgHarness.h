@@ -8,9 +8,11 @@
 
 #include "ConfigDlg.h"
 #include "EmulatedAdapter.h"
+#include "FakeLayouts.h"
 #include "GuiInput.h"
 #include "ModalScript.h"
 #include "SwitchedLock.h"
+#include "Win32KeyboardLayout.h"
 #include "resource.h"
 
 // The main window with its state open to the tests, the logo's web address counted
@@ -65,6 +67,20 @@ private:
     void Watch() { callsUnlocked += m_lock.held ? 0 : 1; }
 
     const SwitchedLock& m_lock;
+};
+
+// The system's keyboard layout, or a fake one that a test puts in its place.
+class SwitchedLayout : public KeyboardLayout {
+public:
+    const KeyboardLayout* fake = nullptr;
+
+    uint8_t VirtualKeyAt(uint16_t position) const override { return InUse().VirtualKeyAt(position); }
+    std::string CharacterOf(uint8_t virtualKey) const override { return InUse().CharacterOf(virtualKey); }
+
+private:
+    const KeyboardLayout& InUse() const { return fake ? *fake : m_system; }
+
+    Win32KeyboardLayout m_system;
 };
 
 class ConfigDlgTest : public ::testing::Test {
@@ -129,6 +145,7 @@ protected:
 
     SwitchedLock lock;
     LockWatchedAdapter adapter{lock};
-    TestConfigDlg dialog{adapter, lock};
+    SwitchedLayout layout;
+    TestConfigDlg dialog{adapter, lock, layout};
     ModalScript script;
 };

@@ -49,7 +49,7 @@ TEST_F(ConfigDlgTest, ActiveByteNamingAFreeSlotOrNoneShowsNothingAndKeepsTheDefa
     for (uint8_t active : {uint8_t{1}, kNoActiveProfile}) {
         UseSlot(0, "Only");
         Header().activeProfile = active;
-        TestConfigDlg fresh(adapter, lock);
+        TestConfigDlg fresh(adapter, lock, layout);
         TestApp().m_pMainWnd = &fresh;
         ModalScript checks;
         checks.Then([&] {
@@ -522,7 +522,7 @@ TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
     EXPECT_EQ(Header().activeProfile, 4);
 
     Header().used[4] = 0;
-    TestConfigDlg empty(adapter, lock);
+    TestConfigDlg empty(adapter, lock, layout);
     TestApp().m_pMainWnd = &empty;
     ModalScript closing;
     closing.Then([&] { ::PostMessageA(empty.m_hWnd, WM_COMMAND, IDOK, 0); });
