@@ -30,6 +30,9 @@ if [ -z "${DISPLAY:-}" ] || [ "${VANTOR_VIRTUAL_DISPLAY:-}" = 1 ]; then
   for _ in $(seq 50); do [ -s "$root/build/xvfb.display.$$" ] && break; sleep 0.1; done
   export DISPLAY=":$(cat "$root/build/xvfb.display.$$")"
   rm -f "$root/build/xvfb.display.$$"
+  # VANTOR_KEYBOARD_LAYOUT (an X layout: fr, de, ...) is the virtual keyboard's layout,
+  # which Wine takes over when it starts on the display.
+  [ -z "${VANTOR_KEYBOARD_LAYOUT:-}" ] || setxkbmap -display "$DISPLAY" "$VANTOR_KEYBOARD_LAYOUT"
 fi
 
 # A prefix made before 32-bit Wine was installed, or while 32-bit programs could not run
