@@ -109,7 +109,7 @@ TEST_F(InputCaptureTest, AltAndF10AreCapturedInKeyBoxesAndOpenTheSystemMenuElsew
         .Then([this] {
             // Windows' default handling opens the window's menu when F10 or Alt is let go,
             // whether or not it saw the key go down (Wine's only when it did).
-            MSG letGo = {Focused(), WM_SYSKEYUP, VK_F10, static_cast<LPARAM>(0xC0440001)};
+            MSG letGo = {Focused(), WM_SYSKEYUP, VK_F10, static_cast<LPARAM>(0xC0440001), 0, {}};
             EXPECT_TRUE(dialog.PreTranslateMessage(&letGo));
             PressSystemKeyAt(0xE038, VK_MENU, true);  // the right-hand Alt
         })
