@@ -4,6 +4,7 @@
 #include "MessageAnswering.h"
 #include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
+#include "Win32KeyboardLayout.h"
 
 BEGIN_MESSAGE_MAP(CConfigApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
@@ -20,7 +21,8 @@ BOOL CConfigApp::InitInstance()
     Win32AdapterPort driver;
     MessageAnsweringPort port(driver);
     Win32AdapterLock lock(WaitAnsweringMessages);
-    CConfigDlg dialog(port, lock, nullptr);
+    Win32KeyboardLayout layout;
+    CConfigDlg dialog(port, lock, layout, nullptr);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;  // the dialog ends with this function

@@ -68,9 +68,11 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_WM_HSCROLL()
     ON_MESSAGE(WM_DPICHANGED, &CConfigDlg::OnDpiChanged)
     ON_MESSAGE(kTellLoadBusyMessage, &CConfigDlg::OnTellLoadBusy)
+    ON_MESSAGE(WM_INPUTLANGCHANGE, &CConfigDlg::OnInputLanguageChanged)
 END_MESSAGE_MAP()
 
-CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent, DpiForWindowFunction dpiForWindow)
+CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, const KeyboardLayout& layout, CWnd* pParent,
+                       DpiForWindowFunction dpiForWindow)
     : CDialog(IDD_CONFIG_DIALOG, pParent),
       m_hIcon(LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
                         MAKEINTRESOURCEA(IDR_MAINFRAME))),
@@ -83,7 +85,9 @@ CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent, DpiF
       m_crActiveMark(kStartupActiveColor),
       m_bAdapterPresent(FALSE),
       m_bShowing(FALSE),
-      m_dpiForWindow(dpiForWindow)
+      m_dpiForWindow(dpiForWindow),
+      m_layout(layout),
+      m_keyNames(layout)
 {
 }
 
@@ -100,6 +104,8 @@ BOOL CConfigDlg::OnInitDialog()
     AddAboutItem();
     m_arrivalWatch.Start(m_hWnd);
     m_sliderSpeed.SetRange(kMinSpeed, kMaxSpeed, FALSE);
+    SwitchOffInputMethods();
+    m_keyNames = KeyNames(m_layout);
     m_bModified = 0;
     m_nShownItem = -1;
     bool busy = false;

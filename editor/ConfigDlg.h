@@ -9,6 +9,8 @@
 #include "AdapterArrivalWatch.h"
 #include "AdapterLink.h"
 #include "AdapterLock.h"
+#include "KeyNames.h"
+#include "KeyboardLayout.h"
 #include "KnownAdapterImages.h"
 #include "MarkListBox.h"
 #include "ScaledPictures.h"
@@ -18,10 +20,10 @@ constexpr UINT kAdapterArrivedMessage = WM_APP + 1;
 
 class CConfigDlg : public CDialog {
 public:
-    // Talks to the adapter through `port`, holding `lock` for each load and save; asks
-    // `dpiForWindow` (the system's GetDpiForWindow, null where Windows has none) for the
-    // scale the window is shown at.
-    CConfigDlg(AdapterPort& port, AdapterLock& lock, CWnd* pParent = nullptr,
+    // Talks to the adapter through `port`, holding `lock` for each load and save; names
+    // keys as `layout` labels them; asks `dpiForWindow` (the system's GetDpiForWindow, null
+    // where Windows has none) for the scale the window is shown at.
+    CConfigDlg(AdapterPort& port, AdapterLock& lock, const KeyboardLayout& layout, CWnd* pParent = nullptr,
                DpiForWindowFunction dpiForWindow = SystemDpiForWindow());
 
     // Moves the controls into the shown record when they hold edits, then shows the record
@@ -58,6 +60,7 @@ protected:
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnTellLoadBusy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInputLanguageChanged(WPARAM wParam, LPARAM lParam);
 
     // Hands the logo's web address to the shell (tests watch it instead).
     virtual void OpenWebAddress();
@@ -90,6 +93,9 @@ protected:
     BOOL m_bLoaded = FALSE;            // a whole configuration is in the window
     AdapterArrivalWatch m_arrivalWatch;
     unsigned m_repeatedKeyBoxes = 0;  // bit k: key box 1101 + k holds a key another box holds
+    const KeyboardLayout& m_layout;
+    KeyNames m_keyNames;              // the key boxes' names, under the layout in use
+    WPARAM m_capturedSystemKey = 0;   // a system key that a key box took, until it is let go
 
 private:
     enum class SaveOutcome { kSaved, kFailed, kBusy, kAdapterChanged };
@@ -116,9 +122,15 @@ private:
     void ShowRecord(const ProfileRecord& record);
     // The adapter key code of the name in key box `id`; 0 for none.
     uint8_t KeyBoxCode(int id) const;
+    // Key box `id` named after the key of adapter key code `code` (empty for none).
+    void ShowKey(int id, uint8_t code);
     int ProfileSlot(int item) const;
     ImageHeader& Header() { return m_link.HeaderFields(); }
     BOOL KeyDown(const MSG* pMsg);
+    BOOL SystemKeyDown(const MSG* pMsg);
+    BOOL SystemKeyUp(const MSG* pMsg);
+    BOOL CaptureKey(const MSG* pMsg);
+    void SwitchOffInputMethods();
     BOOL LeftButtonDown(const MSG* pMsg);
     BOOL ClickGated(const MSG* pMsg) const;
     BOOL RightButtonDown(const MSG* pMsg);

@@ -1,11 +1,11 @@
 // Looks at every message before the dialog manager: key presses in key boxes become key
-// names, edit gestures mark the shown profile for storing, clicks are swallowed while no
+// names (by the key's position, named as the user's layout labels it), edit gestures mark the shown profile for storing, clicks are swallowed while no
 // adapter is present, and a right click on the list opens its menu. The controls' own
 // notifications mark every change of their values.
 #include "ConfigDlg.h"
-#include "KeyTable.h"
 #include "resource.h"
 
+#include <imm.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -17,6 +17,14 @@ constexpr int kLastEditControl = IDC_MIDDLE_FIRST + 7;  // 1049: ... to the last
 
 bool IsKeyBox(int id) { return id >= IDC_KEY_FIRST && id <= IDC_COMBO_KEY; }
 
+// The position of the key of a key message: its scan code, 0xE0 in the high byte for an
+// extended key, as the key table holds positions.
+uint16_t KeyPosition(LPARAM lParam)
+{
+    const uint16_t scanCode = static_cast<uint16_t>((lParam >> 16) & 0xFF);
+    return (lParam & (1 << 24)) ? static_cast<uint16_t>(0xE000 | scanCode) : scanCode;
+}
+
 }  // namespace
 
 BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
@@ -26,6 +34,12 @@ BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
     switch (pMsg->message) {
     case WM_KEYDOWN:
         if (KeyDown(pMsg)) return TRUE;
+        break;
+    case WM_SYSKEYDOWN:
+        if (SystemKeyDown(pMsg)) return TRUE;
+        break;
+    case WM_SYSKEYUP:
+        if (SystemKeyUp(pMsg)) return TRUE;
         break;
     case WM_LBUTTONDOWN:
         if (LeftButtonDown(pMsg)) return TRUE;
@@ -44,13 +58,56 @@ BOOL CConfigDlg::KeyDown(const MSG* pMsg)
 {
     if (m_listProfiles.GetCurSel() == LB_ERR) return TRUE;
     if (pMsg->wParam == VK_TAB) return FALSE;
+    return CaptureKey(pMsg);
+}
+
+// Alt, F10 and the keys pressed with Alt are captured in a key box like any other key;
+// elsewhere, or with no profile shown, they keep their meaning for the window.
+BOOL CConfigDlg::SystemKeyDown(const MSG* pMsg)
+{
+    if (m_listProfiles.GetCurSel() == LB_ERR || !CaptureKey(pMsg)) return FALSE;
+    m_capturedSystemKey = pMsg->wParam;
+    return TRUE;
+}
+
+// Letting go of Alt or F10 would open the window's menu; not after a key box took them.
+BOOL CConfigDlg::SystemKeyUp(const MSG* pMsg)
+{
+    if (pMsg->wParam != m_capturedSystemKey) return FALSE;
+    m_capturedSystemKey = 0;
+    return TRUE;
+}
+
+// The key is taken by its position, whatever virtual key the layout or an input method
+// made of it (VK_PROCESSKEY).
+BOOL CConfigDlg::CaptureKey(const MSG* pMsg)
+{
     CWnd* box = CWnd::FromHandle(pMsg->hwnd);
     if (!IsKeyBox(box->GetDlgCtrlID())) return FALSE;
     if (!m_bModified) m_bModified = 1;
-    const char* name = KeyNameFromVirtualKey(static_cast<uint8_t>(pMsg->wParam));
-    box->SetWindowText(name ? name : "");
+    box->SetWindowText(m_keyNames.NameAtPosition(KeyPosition(pMsg->lParam)).c_str());
     if (CWnd* next = GetNextDlgTabItem(box, FALSE)) next->SetFocus();
     return TRUE;
+}
+
+// No input method composes in a key box: every key reaches it as the key pressed.
+void CConfigDlg::SwitchOffInputMethods()
+{
+    for (int id = IDC_KEY_FIRST; id <= IDC_COMBO_KEY; ++id)
+        if (HWND box = ::GetDlgItem(m_hWnd, id)) ImmAssociateContext(box, nullptr);
+}
+
+// The user switched the keyboard layout: every key box keeps its key, named anew.
+LRESULT CConfigDlg::OnInputLanguageChanged(WPARAM, LPARAM)
+{
+    uint8_t codes[IDC_COMBO_KEY - IDC_KEY_FIRST + 1];
+    for (int id = IDC_KEY_FIRST; id <= IDC_COMBO_KEY; ++id) codes[id - IDC_KEY_FIRST] = KeyBoxCode(id);
+    m_keyNames = KeyNames(m_layout);
+    m_bShowing = TRUE;
+    for (int id = IDC_KEY_FIRST; id <= IDC_COMBO_KEY; ++id)
+        if (GetDlgItem(id)) ShowKey(id, codes[id - IDC_KEY_FIRST]);
+    m_bShowing = FALSE;
+    return Default();
 }
 
 BOOL CConfigDlg::LeftButtonDown(const MSG* pMsg)

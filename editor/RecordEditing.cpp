@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "ConfigDlg.h"
-#include "KeyTable.h"
 #include "resource.h"
 
 namespace {
@@ -65,20 +64,18 @@ uint8_t CConfigDlg::KeyBoxCode(int id) const
 {
     char text[kKeyTextCapacity] = {};
     GetDlgItemText(id, text, kKeyTextCapacity);
-    return KeyCodeFromName(text);
+    return m_keyNames.CodeOfName(text);
 }
+
+void CConfigDlg::ShowKey(int id, uint8_t code) { SetDlgItemText(id, m_keyNames.NameOfCode(code).c_str()); }
 
 void CConfigDlg::ShowRecord(const ProfileRecord& record)
 {
     // The controls notify the values set here as changes; they are none of the user's.
     m_bShowing = TRUE;
     const uint8_t* map = KeySlotMap(record.axisMode);
-    for (int box = 0; box < kKeyBoxCount; ++box) {
-        const char* name = KeyNameFromCode(record.keySlots[map[box]]);
-        SetDlgItemText(IDC_KEY_FIRST + box, name ? name : "");
-    }
-    const char* comboName = KeyNameFromCode(record.comboKey);
-    SetDlgItemText(IDC_COMBO_KEY, comboName ? comboName : "");
+    for (int box = 0; box < kKeyBoxCount; ++box) ShowKey(IDC_KEY_FIRST + box, record.keySlots[map[box]]);
+    ShowKey(IDC_COMBO_KEY, record.comboKey);
     for (int button = 0; button < kPadButtonCount; ++button)
         CheckDlgButton(IDC_COMBO_FIRST + button, (record.comboButtons >> button) & 1 ? BST_CHECKED : BST_UNCHECKED);
 

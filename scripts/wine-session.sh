@@ -25,12 +25,16 @@ export LOCPATH="$locales" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 xvfb_pid=""
 if [ -z "${DISPLAY:-}" ] || [ "${VANTOR_VIRTUAL_DISPLAY:-}" = 1 ]; then
   exec 3>"$root/build/xvfb.display.$$"
-  # A screen as large as the Wine desktop, which may be larger than the usual one.
-  Xvfb -displayfd 3 -screen 0 "${VANTOR_WINE_DESKTOP:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
+  # A screen as large as the Wine desktop, which may be larger than the usual one. The
+  # server keeps its settings (the keyboard layout) when its last client leaves.
+  Xvfb -displayfd 3 -screen 0 "${VANTOR_WINE_DESKTOP:-1024x768}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 50); do [ -s "$root/build/xvfb.display.$$" ] && break; sleep 0.1; done
   export DISPLAY=":$(cat "$root/build/xvfb.display.$$")"
   rm -f "$root/build/xvfb.display.$$"
+  # VANTOR_KEYBOARD_LAYOUT (an X layout: fr, de, ...) is the virtual keyboard's layout,
+  # which Wine takes over when it starts on the display.
+  [ -z "${VANTOR_KEYBOARD_LAYOUT:-}" ] || setxkbmap -display "$DISPLAY" "$VANTOR_KEYBOARD_LAYOUT"
 fi
 
 # A prefix made before 32-bit Wine was installed, or while 32-bit programs could not run

@@ -2,7 +2,8 @@
 # A person's session with the product on the emulated adapter, driven by real X input on
 # a virtual display: select a profile, press keys in key boxes, add a profile and name it,
 # rename one, delete one, make one active, press OK. The adapter's memory file must then
-# hold exactly the image expected.
+# hold exactly the image expected. Keys are pressed by position: under any keyboard layout
+# (VANTOR_KEYBOARD_LAYOUT=fr, outside a running Wine session) the image is the same.
 # Before OK, vantorctl.exe makes another profile active: OK must ask before writing over that;
 # "No" leaves the memory as vantorctl wrote it, OK again with "Yes" saves. While that save
 # runs, vantorctl.exe does so again: it waits for the save to end, so the memory ends as the
@@ -35,7 +36,7 @@ wait_for "$title" 1000
 sleep 1
 click 1000 1          # Racing
 click 1104            # the A box
-xdotool key q k       # Q into A, then the focus is on B: K into B
+xdotool key 24 45     # by position (X key codes): Q into A, then the focus is on B: K into B
 sleep 0.3
 click 1013            # Add
 type_name Puzzle

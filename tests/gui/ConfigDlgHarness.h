@@ -8,9 +8,11 @@
 
 #include "ConfigDlg.h"
 #include "EmulatedAdapter.h"
+#include "FakeLayouts.h"
 #include "GuiInput.h"
 #include "ModalScript.h"
 #include "SwitchedLock.h"
+#include "Win32KeyboardLayout.h"
 #include "resource.h"
 
 // The main window with its state open to the tests, the logo's web address counted
@@ -67,11 +69,25 @@ private:
     const SwitchedLock& m_lock;
 };
 
+// The system's keyboard layout, or a fake one that a test puts in its place.
+class SwitchedLayout : public KeyboardLayout {
+public:
+    const KeyboardLayout* fake = nullptr;
+
+    uint8_t VirtualKeyAt(uint16_t position) const override { return InUse().VirtualKeyAt(position); }
+    std::string CharacterOf(uint8_t virtualKey) const override { return InUse().CharacterOf(virtualKey); }
+
+private:
+    const KeyboardLayout& InUse() const { return fake ? *fake : m_system; }
+
+    Win32KeyboardLayout m_system;
+};
+
 class ConfigDlgTest : public ::testing::Test {
 protected:
     // The window asks `dpiForWindow` for its scale (the system's GetDpiForWindow by default).
     explicit ConfigDlgTest(DpiForWindowFunction dpiForWindow = SystemDpiForWindow())
-        : dialog{adapter, lock, nullptr, dpiForWindow}
+        : dialog{adapter, lock, layout, nullptr, dpiForWindow}
     {
         TestApp().m_pMainWnd = &dialog;
     }
@@ -134,6 +150,7 @@ protected:
 
     SwitchedLock lock;
     LockWatchedAdapter adapter{lock};
+    SwitchedLayout layout;
     TestConfigDlg dialog;
     ModalScript script;
 };

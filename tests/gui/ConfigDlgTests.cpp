@@ -53,7 +53,7 @@ TEST_F(ConfigDlgTest, ActiveByteNamingAFreeSlotOrNoneShowsNothingAndKeepsTheDefa
     for (uint8_t active : {uint8_t{1}, kNoActiveProfile}) {
         UseSlot(0, "Only");
         Header().activeProfile = active;
-        TestConfigDlg fresh(adapter, lock);
+        TestConfigDlg fresh(adapter, lock, layout);
         TestApp().m_pMainWnd = &fresh;
         ModalScript checks;
         checks.Then([&] {
@@ -125,7 +125,7 @@ TEST_F(ConfigDlgTest, WindowAnswersTheSystemWhileItWaitsForTheLock)
     const std::wstring name = L"Local\\VantorTestLock" + std::to_wstring(::GetCurrentProcessId());
     Win32AdapterLock waitedLock(name.c_str(), 20000, WaitAnsweringMessages);
     EmulatedAdapter plain;
-    TestConfigDlg waiting(plain, waitedLock);
+    TestConfigDlg waiting(plain, waitedLock, layout);
     TestApp().m_pMainWnd = &waiting;
     AnswerProbe probe;
     HANDLE held = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -168,7 +168,7 @@ TEST_F(ConfigDlgTest, WindowAnswersTheSystemWhileItWritesToTheAdapter)
     HeaderOfImage(slow.Memory()).used[0] = kSlotUsed;
     HeaderOfImage(slow.Memory()).activeProfile = 0;
     MessageAnsweringPort port(slow);
-    TestConfigDlg saving(port, lock);
+    TestConfigDlg saving(port, lock, layout);
     TestApp().m_pMainWnd = &saving;
     AnswerProbe probe;
     ModalScript edited;
@@ -638,7 +638,7 @@ TEST_F(ConfigDlgTest, OkWithOneProfileMakesItActiveAndWithNoneWritesNone)
     EXPECT_EQ(Header().activeProfile, 4);
 
     Header().used[4] = 0;
-    TestConfigDlg empty(adapter, lock);
+    TestConfigDlg empty(adapter, lock, layout);
     TestApp().m_pMainWnd = &empty;
     ModalScript closing;
     closing.Then([&] { ::PostMessageA(empty.m_hWnd, WM_COMMAND, IDOK, 0); });

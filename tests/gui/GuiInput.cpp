@@ -4,12 +4,22 @@
 
 namespace {
 
-LPARAM KeyParam(UINT virtualKey, bool release)
+// The flags of a key message for the key at `position` (0xE0 in the high byte for an
+// extended key); `alt` marks a key pressed with Alt.
+LPARAM KeyParam(uint16_t position, bool release, bool alt = false)
 {
-    const UINT scanCode = ::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
-    LPARAM lParam = 1 | (static_cast<LPARAM>(scanCode) << 16);
+    LPARAM lParam = 1 | (static_cast<LPARAM>(position & 0xFF) << 16);
+    if (position >> 8 == 0xE0) lParam |= 1 << 24;
+    if (alt) lParam |= 1 << 29;
     if (release) lParam |= (1u << 30) | (1u << 31);
     return lParam;
+}
+
+void PostKeyPress(UINT down, UINT up, UINT virtualKey, uint16_t position, bool alt = false)
+{
+    HWND focus = ::GetFocus();
+    ::PostMessageA(focus, down, virtualKey, KeyParam(position, false, alt));
+    ::PostMessageA(focus, up, virtualKey, KeyParam(position, true, alt));
 }
 
 LPARAM PointParam(POINT point) { return MAKELPARAM(point.x, point.y); }
@@ -25,9 +35,14 @@ POINT ClientCentre(HWND hWnd)
 
 void PressKey(UINT virtualKey)
 {
-    HWND focus = ::GetFocus();
-    ::PostMessageA(focus, WM_KEYDOWN, virtualKey, KeyParam(virtualKey, false));
-    ::PostMessageA(focus, WM_KEYUP, virtualKey, KeyParam(virtualKey, true));
+    PostKeyPress(WM_KEYDOWN, WM_KEYUP, virtualKey, static_cast<uint16_t>(::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)));
+}
+
+void PressKeyAt(uint16_t position, UINT virtualKey) { PostKeyPress(WM_KEYDOWN, WM_KEYUP, virtualKey, position); }
+
+void PressSystemKeyAt(uint16_t position, UINT virtualKey, bool withAlt)
+{
+    PostKeyPress(WM_SYSKEYDOWN, WM_SYSKEYUP, virtualKey, position, withAlt);
 }
 
 void ClickAt(HWND hWnd) { ClickAt(hWnd, ClientCentre(hWnd)); }

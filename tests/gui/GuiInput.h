@@ -2,12 +2,18 @@
 // loop, and what a person sees: texts, check states and pixels of windows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <windows.h>
 
 // A key press and release as the keyboard delivers it, to the window with the focus.
 void PressKey(UINT virtualKey);
+// The same for the key at `position` (its scan code, 0xE0 in the high byte for an extended
+// key) that the layout or an input method made `virtualKey`.
+void PressKeyAt(uint16_t position, UINT virtualKey);
+// A system key: Alt or F10, or with `withAlt` a key pressed while Alt is down.
+void PressSystemKeyAt(uint16_t position, UINT virtualKey, bool withAlt);
 // A left click (press and release) at the centre of a window, or at a client point.
 void ClickAt(HWND hWnd);
 void ClickAt(HWND hWnd, POINT client);

@@ -8,6 +8,8 @@
 #include "ConfigDlgHarness.h"
 #include "KeyTable.h"
 
+#include <imm.h>
+
 namespace {
 
 class InputCaptureTest : public ConfigDlgTest {
@@ -95,6 +97,117 @@ TEST_F(InputCaptureTest, EnterEscBackspaceAreCapturedAndTabIsNot)
             Close(IDCANCEL);
         });
     EXPECT_EQ(Run(), IDCANCEL);
+}
+
+TEST_F(InputCaptureTest, AltAndF10AreCapturedInKeyBoxesAndOpenTheSystemMenuElsewhere)
+{
+    script.Then([this] {
+              Focus(IDC_KEY_A);
+              PressSystemKeyAt(0x38, VK_MENU, true);
+          })
+        .Then([this] { ::PostMessageA(Focused(), WM_SYSKEYDOWN, VK_F10, 0x00440001); })
+        .Then([this] {
+            // Windows' default handling opens the window's menu when F10 or Alt is let go,
+            // whether or not it saw the key go down (Wine's only when it did).
+            MSG letGo = {Focused(), WM_SYSKEYUP, VK_F10, static_cast<LPARAM>(0xC0440001), 0, {}};
+            EXPECT_TRUE(dialog.PreTranslateMessage(&letGo));
+            PressSystemKeyAt(0xE038, VK_MENU, true);  // the right-hand Alt
+        })
+        .Then([] { PressKey('Q'); })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Alt");
+            EXPECT_EQ(ItemText(IDC_KEY_B), "F10");
+            EXPECT_EQ(ItemText(IDC_KEY_X), "Alt");
+            EXPECT_EQ(ItemText(IDC_KEY_Y), "Q");
+            Focus(IDC_PROFILE_LIST);
+            PressSystemKeyAt(0x39, VK_SPACE, true);  // Alt+Space
+        })
+        .Then([this] {
+            EXPECT_TRUE(MenuIsOpen()) << "the system menu";
+            ::EndMenu();
+        })
+        .Then([this] { Close(IDCANCEL); });
+    EXPECT_EQ(Run(), IDCANCEL);
+}
+
+TEST_F(InputCaptureTest, NoInputMethodTakesTheKeysOfAKeyBox)
+{
+    script.Then([this] {
+              EXPECT_EQ(::ImmGetContext(Item(IDC_KEY_A)), nullptr);
+              Focus(IDC_KEY_A);
+              PressKeyAt(0x10, VK_PROCESSKEY);  // Q, as an input method in its native mode passes it on
+          })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
+// A key pressed at a position that the layout made a virtual key: what the box shows, and
+// the key (by the table's name of the position) that the adapter then holds.
+struct LayoutKey {
+    uint16_t position;
+    UINT virtualKey;
+    const char* shown;
+    const char* stored;
+};
+
+class LayoutCaptureTest : public InputCaptureTest {
+protected:
+    // Presses `keys` into the boxes A, B and X in turn under `fake`, then OK.
+    void ExpectCaptured(const FakeLayout& fake, const std::vector<LayoutKey>& keys)
+    {
+        layout.fake = &fake;
+        script.Then([this] { Focus(IDC_KEY_A); });
+        for (const LayoutKey& key : keys) script.Then([key] { PressKeyAt(key.position, key.virtualKey); });
+        script.Then([this, keys] {
+            for (size_t index = 0; index < keys.size(); ++index)
+                EXPECT_EQ(ItemText(kBoxes[index]), keys[index].shown);
+            Close(IDOK);
+        });
+        EXPECT_EQ(Run(), IDOK);
+        for (size_t index = 0; index < keys.size(); ++index)
+            EXPECT_EQ(StoredKey(kBoxes[index]), KeyCodeFromName(keys[index].stored)) << keys[index].shown;
+    }
+    uint8_t StoredKey(int box) { return Record(0).keySlots[PlainMap[box - IDC_KEY_FIRST]]; }
+
+    static constexpr int kBoxes[] = {IDC_KEY_A, IDC_KEY_B, IDC_KEY_X};
+};
+
+TEST_F(LayoutCaptureTest, AFrenchKeyShowsItsLabelAndTheAdapterGetsItsPosition)
+{
+    const FakeLayout french = FrenchLayout();
+    ExpectCaptured(french, {{kPositionQ, 'A', "A", "Q"}, {kPositionSemicolon, 'M', "M", ";"}, {kPositionSlash, 0xDF, "!", "/"}});
+}
+
+TEST_F(LayoutCaptureTest, AGermanKeyShowsItsLabelAndTheAdapterGetsItsPosition)
+{
+    const FakeLayout german = GermanLayout();
+    ExpectCaptured(german, {{kPositionY, 'Z', "Z", "Y"}, {kPositionZ, 'Y', "Y", "Z"}, {0x0C, 0xDB, "[", "-"}});
+}
+
+TEST_F(LayoutCaptureTest, AProfileFromTheAdapterShowsAsTheLayoutLabelsItAndKeepsItsKeys)
+{
+    const FakeLayout us, french = FrenchLayout();
+    layout.fake = &us;
+    Record(0).keySlots[PlainMap[IDC_KEY_A - IDC_KEY_FIRST]] = KeyCodeFromName("Q");
+    Record(0).comboKey = KeyCodeFromName(";");
+    script.Then([this, &french] {
+              EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+              layout.fake = &french;  // the user switches the layout
+              ::SendMessageA(dialog.m_hWnd, WM_INPUTLANGCHANGE, 0, 0);
+          })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_A), "A");
+            EXPECT_EQ(ItemText(IDC_COMBO_KEY), "M");
+            EXPECT_FALSE(dialog.m_bModified);
+            dialog.m_bModified = 1;
+            Close(IDOK);
+        });
+    EXPECT_EQ(Run(), IDOK);
+    EXPECT_EQ(StoredKey(IDC_KEY_A), KeyCodeFromName("Q"));
+    EXPECT_EQ(Record(0).comboKey, KeyCodeFromName(";"));
 }
 
 TEST_F(InputCaptureTest, WithNothingSelectedEveryKeyIsSwallowed)
