@@ -9,6 +9,14 @@ endif()
 set(VANTOR_RES_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(VANTOR_RES_BUILD_DIR ${CMAKE_BINARY_DIR}/res)
 configure_file(${VANTOR_RES_DIR}/vantor.manifest.in ${VANTOR_RES_BUILD_DIR}/vantor-build.manifest @ONLY)
+# Every language is a resource file of its own in languages/: the script includes them all.
+file(GLOB VANTOR_LANGUAGES CONFIGURE_DEPENDS ${VANTOR_RES_DIR}/languages/*.rc)
+set(language_includes "")
+foreach(language ${VANTOR_LANGUAGES})
+  file(RELATIVE_PATH language ${VANTOR_RES_DIR} ${language})
+  string(APPEND language_includes "#include \"${language}\"\n")
+endforeach()
+file(CONFIGURE OUTPUT ${VANTOR_RES_BUILD_DIR}/vantor-languages.rc CONTENT "${language_includes}")
 
 function(vantor_add_resources target)
   target_sources(${target} PRIVATE ${VANTOR_RES_DIR}/vantor.rc)
@@ -16,5 +24,5 @@ function(vantor_add_resources target)
   # windres reports no dependencies of its own.
   file(GLOB_RECURSE pictures ${VANTOR_RES_DIR}/*.bmp ${VANTOR_RES_DIR}/*.ico)
   set_source_files_properties(${VANTOR_RES_DIR}/vantor.rc TARGET_DIRECTORY ${target} PROPERTIES
-    OBJECT_DEPENDS "${pictures};${VANTOR_RES_DIR}/resource.h;${VANTOR_RES_BUILD_DIR}/vantor-build.manifest")
+    OBJECT_DEPENDS "${pictures};${VANTOR_LANGUAGES};${VANTOR_RES_DIR}/resource.h;${VANTOR_RES_BUILD_DIR}/vantor-build.manifest;${VANTOR_RES_BUILD_DIR}/vantor-languages.rc")
 endfunction()

@@ -87,7 +87,7 @@ TEST_F(ConfigDlgTest, BusyAdapterAtLoadIsSaidAndLeavesEditingOff)
 {
     UseSlot(0, "Game");
     lock.busy = true;
-    std::string message;
+    std::wstring message;
     script
         .Then([&] {
             // Over the window, once it shows, centred on it.
@@ -105,7 +105,7 @@ TEST_F(ConfigDlgTest, BusyAdapterAtLoadIsSaidAndLeavesEditingOff)
             Close(IDCANCEL);
         });
     Run();
-    EXPECT_NE(message.find("busy"), std::string::npos) << message;
+    EXPECT_NE(message.find(AfxLoadString(IDS_LOAD_BUSY)), std::wstring::npos) << message;
     EXPECT_EQ(adapter.TransferCount(), 0u);
 }
 
@@ -379,7 +379,7 @@ protected:
         adapter.SetPresent(true);
         lock.busy = false;
     }
-    const char* ExpectedMessage() const { return GetParam() == SaveFault::kBusy ? "busy" : "could not be written"; }
+    std::wstring ExpectedMessage() const { return AfxLoadString(GetParam() == SaveFault::kBusy ? IDS_SAVE_BUSY : IDS_SAVE_FAILED); }
 };
 
 TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
@@ -387,7 +387,7 @@ TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
     std::vector<uint8_t> expected(adapter.Memory(), adapter.Memory() + kImageSize);
     RecordOfSlot(expected.data(), 0)->keySlots[3] = KeyCodeFromName("Q");
     RecordOfSlot(expected.data(), 0)->comboButtons |= 1u << kPadR1;
-    std::string message;
+    std::wstring message;
     script
         .Then([&] {
             ::SetFocus(Item(IDC_KEY_A));
@@ -409,7 +409,7 @@ TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
             Close(IDOK);
         });
     EXPECT_EQ(Run(), IDOK);
-    EXPECT_NE(message.find(ExpectedMessage()), std::string::npos) << message;
+    EXPECT_NE(message.find(ExpectedMessage()), std::wstring::npos) << message;
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
 }
 
@@ -428,7 +428,7 @@ INSTANTIATE_TEST_SUITE_P(AnyFault, FailedOkTest,
 TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
 {
     std::vector<uint8_t> theirs, expected;
-    std::string question;
+    std::wstring question;
     auto answer = [&](int button) { question = AnswerMessageBox(button); };
     script
         .Then([&] {
@@ -449,7 +449,7 @@ TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
         })
         .Then([&] { answer(IDYES); });
     EXPECT_EQ(Run(), IDOK);
-    EXPECT_NE(question.find("Overwrite"), std::string::npos) << question;
+    EXPECT_NE(question.find(AfxLoadString(IDS_OVERWRITE_QUESTION)), std::wstring::npos) << question;
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
     EXPECT_NE(Record(1).speed, 99);
 }
@@ -458,7 +458,7 @@ TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
 // program writes there afterwards is asked about, even where it equals the failed save's.
 TEST_F(RecordEditingTest, AfterAFailedSaveOnlyTheHalvesItSentCountAsItsOwn)
 {
-    std::string question;
+    std::wstring question;
     script
         .Then([&] {
             SelectRow(1);
@@ -483,7 +483,7 @@ TEST_F(RecordEditingTest, AfterAFailedSaveOnlyTheHalvesItSentCountAsItsOwn)
             Close(IDCANCEL);
         });
     Run();
-    EXPECT_NE(question.find("Overwrite"), std::string::npos) << question;
+    EXPECT_NE(question.find(AfxLoadString(IDS_OVERWRITE_QUESTION)), std::wstring::npos) << question;
 }
 
 // A record that a failed save wrote before the header failed, in that save and in the whole
