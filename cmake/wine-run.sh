@@ -4,7 +4,8 @@
 # LOADER is /usr/lib/wine/wine for an i686 program, /usr/lib/wine/wine64 for an x86_64
 # one. The prefix is made on first use; the caller provides the display (Xvfb) when
 # windows are shown. Wine's error messages go with the program's own, and a program that
-# fails says so with its exit status, so that its log explains the failure.
+# fails says so with its exit status, so that its log explains the failure. With
+# VANTOR_LOCALE set, the program runs in that locale (scripts/wine-locale.sh).
 set -e
 wine=$1
 shift
@@ -12,6 +13,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="${WINEPREFIX:-$here/../build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all,err+all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+if [ -n "${VANTOR_LOCALE:-}" ]; then
+  root="$here/.."
+  . "$root/scripts/wine-locale.sh"
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true

@@ -11,15 +11,6 @@
 
 #include "resource.h"
 
-namespace {
-
-const char kArrivalBusyText[] =
-    "The adapter has been plugged in, but it is busy: another program is reading or writing "
-    "its configuration, so this window could not read it and stays empty.\n\n"
-    "Plug the adapter in again, or close the window and open it again in a moment.";
-
-}  // namespace
-
 AdapterArrivalWatch::~AdapterArrivalWatch()
 {
     if (m_handle) UnregisterDeviceNotification(m_handle);
@@ -54,7 +45,7 @@ LRESULT CConfigDlg::OnAdapterArrived(WPARAM, LPARAM)
     bool busy = false;
     m_link.CloseAdapter();
     if (!LoadUnderLock(busy)) {
-        if (busy) Tell(kArrivalBusyText, MB_OK | MB_ICONWARNING);
+        if (busy) Tell(AfxLoadString(IDS_ARRIVAL_BUSY), MB_OK | MB_ICONWARNING);
         return 0;
     }
     m_bAdapterPresent = TRUE;

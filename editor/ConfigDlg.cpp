@@ -6,26 +6,6 @@ namespace {
 
 constexpr int kEditingButtons[] = {IDC_ADD, IDC_DELETE, IDC_USE, IDOK};
 
-const char kSaveFailedText[] =
-    "The configuration could not be written to the adapter.\n\n"
-    "Your changes are still here: check that the adapter is plugged in, then press OK to "
-    "try again, or Cancel to leave without saving.";
-const char kSaveBusyText[] =
-    "The adapter is busy: another program is reading or writing its configuration.\n\n"
-    "Your changes are still here: press OK to try again in a moment, or Cancel to leave "
-    "without saving.";
-const char kLoadBusyText[] =
-    "The adapter is busy: another program is reading or writing its configuration, so this "
-    "window could not read it and stays empty.\n\n"
-    "Close the window and open it again in a moment.";
-const char kOverwriteQuestion[] =
-    "The adapter's configuration has changed since this window read it: another program or "
-    "window has written to it, or another adapter is plugged in.\n\n"
-    "Overwrite the adapter's configuration with this window's profiles?\n\n"
-    "No writes nothing and keeps your changes here; Cancel and open the window again to see "
-    "what the adapter holds now.";
-const char kMessageCaption[] = "Vantor Config";
-
 // Posted by the start-up when the load found the adapter busy: it arrives once the window
 // shows, so that the message box stands over the window.
 constexpr UINT kTellLoadBusyMessage = WM_APP;
@@ -120,7 +100,7 @@ BOOL CConfigDlg::OnInitDialog()
 
 LRESULT CConfigDlg::OnTellLoadBusy(WPARAM, LPARAM)
 {
-    Tell(kLoadBusyText, MB_OK | MB_ICONWARNING);
+    Tell(AfxLoadString(IDS_LOAD_BUSY), MB_OK | MB_ICONWARNING);
     return 0;
 }
 
@@ -181,10 +161,10 @@ void CConfigDlg::OnOK()
         std::vector<uint8_t> stored;
         switch (SaveUnlessChanged(stored)) {
         case SaveOutcome::kSaved: CDialog::OnOK(); return;
-        case SaveOutcome::kFailed: Tell(kSaveFailedText, MB_OK | MB_ICONERROR); return;
-        case SaveOutcome::kBusy: Tell(kSaveBusyText, MB_OK | MB_ICONWARNING); return;
+        case SaveOutcome::kFailed: Tell(AfxLoadString(IDS_SAVE_FAILED), MB_OK | MB_ICONERROR); return;
+        case SaveOutcome::kBusy: Tell(AfxLoadString(IDS_SAVE_BUSY), MB_OK | MB_ICONWARNING); return;
         case SaveOutcome::kAdapterChanged:
-            if (Tell(kOverwriteQuestion, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) return;
+            if (Tell(AfxLoadString(IDS_OVERWRITE_QUESTION), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) return;
             m_known.Read(stored);
         }
     }
@@ -207,6 +187,9 @@ CConfigDlg::SaveOutcome CConfigDlg::SaveUnlessChanged(std::vector<uint8_t>& stor
     return saved ? SaveOutcome::kSaved : SaveOutcome::kFailed;
 }
 
-int CConfigDlg::Tell(const char* text, UINT type) { return MessageBoxA(m_hWnd, text, kMessageCaption, type); }
+int CConfigDlg::Tell(const std::wstring& text, UINT type)
+{
+    return MessageBoxW(m_hWnd, text.c_str(), AfxLoadString(IDS_MESSAGE_CAPTION).c_str(), type);
+}
 
 int CConfigDlg::ProfileSlot(int item) const { return static_cast<int>(m_listProfiles.GetItemData(item)); }

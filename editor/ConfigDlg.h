@@ -103,7 +103,7 @@ private:
     bool LoadUnderLock(bool& busy);
     SaveOutcome SaveUnlessChanged(std::vector<uint8_t>& stored);
     // A message box over the window; the button that closed it.
-    int Tell(const char* text, UINT type);
+    int Tell(const std::wstring& text, UINT type);
     void AddAboutItem();
     void AddCopyItems(CMenu& systemMenu);
     void EnableCopyItems();

@@ -15,17 +15,35 @@
 
 namespace {
 
-const char kSaveCopyText[] = "Save a copy of all profiles...";
-const char kOpenCopyText[] = "Open a copy...";
 // A message box names at most this many problems.
 constexpr size_t kToldLines = 12;
 
-std::string Lines(const std::vector<std::string>& lines)
+std::wstring Lines(const std::vector<std::string>& lines)
 {
-    std::string text;
-    for (size_t index = 0; index < lines.size() && index < kToldLines; ++index) text += lines[index] + "\n";
-    if (lines.size() > kToldLines) text += "... and " + std::to_string(lines.size() - kToldLines) + " more\n";
+    std::wstring text;
+    for (size_t index = 0; index < lines.size() && index < kToldLines; ++index) text += AfxWideFromAnsi(lines[index]) + L"\n";
+    if (lines.size() > kToldLines)
+        text += AfxFormatString(IDS_MORE_LINES, {std::to_wstring(lines.size() - kToldLines)}) + L"\n";
     return text;
+}
+
+// A file dialog's filter from the string table, where `|` stands for the NULs that end
+// its parts.
+std::wstring FileFilter(UINT nID)
+{
+    std::wstring filter = AfxLoadString(nID);
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
+    return filter;
+}
+
+// A file name of the dialogs in the ANSI code page that the file functions take.
+std::string AnsiFromWide(const wchar_t* text)
+{
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(size > 0 ? size - 1 : 0, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+    return ansi;
 }
 
 int UsedCount(const std::vector<uint8_t>& image)
@@ -40,18 +58,18 @@ int UsedCount(const std::vector<uint8_t>& image)
 bool CConfigDlg::AskFileName(FileKind kind, bool save, std::string& path)
 {
     const bool profiles = kind == FileKind::kProfiles;
-    char name[MAX_PATH] = {};
-    OPENFILENAMEA dialog = {};
+    wchar_t name[MAX_PATH] = {};
+    const std::wstring filter = FileFilter(profiles ? IDS_PROFILE_FILES : IDS_CONFIGURATION_FILES);
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = m_hWnd;
-    dialog.lpstrFilter = profiles ? "Profiles (*.json)\0*.json\0All files (*.*)\0*.*\0"
-                                  : "Configurations (*.bin)\0*.bin\0All files (*.*)\0*.*\0";
+    dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = name;
-    dialog.nMaxFile = sizeof name;
-    dialog.lpstrDefExt = profiles ? "json" : "bin";
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = profiles ? L"json" : L"bin";
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
-    path = name;
+    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return false;
+    path = AnsiFromWide(name);
     return true;
 }
 
@@ -65,11 +83,11 @@ void CConfigDlg::ExportProfile()
     const std::vector<int> slots = {ProfileSlot(pos)};
     const std::string text = ProfileFileText(image.data(), slots);
     if (!WriteFileAtomically(path, {text.begin(), text.end()})) {
-        Tell(("The profile could not be written to " + path + FileErrorReason() + ".").c_str(), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_EXPORT_FAILED, {AfxWideFromAnsi(path), AfxWideFromAnsi(FileErrorReason())}), MB_OK | MB_ICONERROR);
         return;
     }
     const std::vector<std::string> warnings = NameWrittenByteForByteWarnings(image.data(), slots);
-    if (!warnings.empty()) Tell(("The profile was exported with a warning:\n\n" + Lines(warnings)).c_str(), MB_OK | MB_ICONWARNING);
+    if (!warnings.empty()) Tell(AfxFormatString(IDS_EXPORT_WARNING, {Lines(warnings)}), MB_OK | MB_ICONWARNING);
 }
 
 // The window's image with every listed profile's slot used: a profile added since the
@@ -91,11 +109,11 @@ void CConfigDlg::ImportProfiles()
     std::vector<Placement> placements;
     if (ReadProfileFile(path, incoming, problems)) problems = PlaceProfiles(image, incoming, false, placements);
     if (!problems.empty()) {
-        Tell(("Nothing was imported; the window is unchanged.\n\n" + Lines(problems)).c_str(), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_IMPORT_REFUSED, {Lines(problems)}), MB_OK | MB_ICONERROR);
         return;
     }
     if (placements.empty()) {
-        Tell((path + " holds no profiles; nothing was imported.").c_str(), MB_OK | MB_ICONINFORMATION);
+        Tell(AfxFormatString(IDS_IMPORT_EMPTY, {AfxWideFromAnsi(path)}), MB_OK | MB_ICONINFORMATION);
         return;
     }
 
@@ -116,7 +134,7 @@ void CConfigDlg::ImportProfiles()
     if (m_listProfiles.GetCount() >= kSlotCount) GetDlgItem(IDC_ADD)->EnableWindow(FALSE);
 
     const std::vector<std::string> warnings = RepeatedKeyWarnings(image, placements);
-    if (!warnings.empty()) Tell(("The profiles were imported with a warning:\n\n" + Lines(warnings)).c_str(), MB_OK | MB_ICONWARNING);
+    if (!warnings.empty()) Tell(AfxFormatString(IDS_IMPORT_WARNING, {Lines(warnings)}), MB_OK | MB_ICONWARNING);
 }
 
 // OK's rule: a single profile is the active one, and with none the header says none.
@@ -135,7 +153,7 @@ void CConfigDlg::SaveCopy()
     std::vector<uint8_t> image = m_link.Image();
     SettleActiveProfile(HeaderOfImage(image.data()));
     if (!WriteFileAtomically(path, image))
-        Tell(("The copy could not be written to " + path + FileErrorReason() + ".").c_str(), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_COPY_FAILED, {AfxWideFromAnsi(path), AfxWideFromAnsi(FileErrorReason())}), MB_OK | MB_ICONERROR);
 }
 
 void CConfigDlg::OpenCopy()
@@ -145,13 +163,12 @@ void CConfigDlg::OpenCopy()
     std::vector<uint8_t> image;
     const std::string refusal = ReadImageFile(path, image);
     if (!refusal.empty()) {
-        Tell(("The copy was not opened; the window is unchanged.\n\n" + refusal).c_str(), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_COPY_REFUSED, {AfxWideFromAnsi(refusal)}), MB_OK | MB_ICONERROR);
         return;
     }
-    const std::string question = "Replace the window's profiles, your changes included, with the " +
-                                 std::to_string(UsedCount(image)) + " profiles of " + path +
-                                 "?\n\nNothing is written to the adapter before OK.";
-    if (Tell(question.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    const std::wstring question =
+        AfxFormatString(IDS_OPEN_COPY_QUESTION, {std::to_wstring(UsedCount(image)), AfxWideFromAnsi(path)});
+    if (Tell(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     m_link.ReplaceImage(image.data());
     ShowConfiguration();
 }
@@ -189,8 +206,8 @@ int CConfigDlg::AddProfileRow(int slot)
 void CConfigDlg::AddCopyItems(CMenu& systemMenu)
 {
     systemMenu.AppendMenu(MF_SEPARATOR);
-    systemMenu.AppendMenu(MF_STRING | MF_GRAYED, IDM_SAVE_COPY, kSaveCopyText);
-    systemMenu.AppendMenu(MF_STRING | MF_GRAYED, IDM_OPEN_COPY, kOpenCopyText);
+    systemMenu.AppendMenu(MF_STRING | MF_GRAYED, IDM_SAVE_COPY, AfxLoadString(IDS_SAVE_COPY_ITEM).c_str());
+    systemMenu.AppendMenu(MF_STRING | MF_GRAYED, IDM_OPEN_COPY, AfxLoadString(IDS_OPEN_COPY_ITEM).c_str());
 }
 
 void CConfigDlg::EnableCopyItems()

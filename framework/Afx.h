@@ -1,4 +1,6 @@
-// The framework: a small MFC-like layer over Win32 with narrow (ANSI) text.
+// The framework: a small MFC-like layer over Win32. The program's own texts come from
+// the resources of its shown language as UTF-16 and reach the screen through the wide
+// functions; names that the adapter keeps stay narrow, in the ANSI code page.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 #include "Menu.h"
 #include "MessageMap.h"
 #include "PaintDC.h"
+#include "ResourceLanguage.h"
 #include "SliderCtrl.h"
 #include "String.h"
 #include "WinApp.h"

@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include "ResourceLanguage.h"
 #include "WinApp.h"
 
 namespace {
@@ -51,12 +52,13 @@ HWND CDialog::OwnerWindow() const
 
 INT_PTR CDialog::DoModal()
 {
-    const char* name = MAKEINTRESOURCEA(m_nIDTemplate);
+    const auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(AfxLoadLocalizedResource(m_nIDTemplate, RT_DIALOG));
+    if (!dialogTemplate) return -1;
     m_hWndOwner = OwnerWindow();
     m_nModalResult = -1;
     m_bInModalLoop = true;
     g_pDialogInCreation = this;
-    HWND hWnd = ::CreateDialogParamA(AfxFindResourceHandle(name, RT_DIALOG), name, m_hWndOwner, AfxDlgProc, 0);
+    HWND hWnd = ::CreateDialogIndirectParamW(AfxGetInstanceHandle(), dialogTemplate, m_hWndOwner, AfxDlgProc, 0);
     g_pDialogInCreation = nullptr;
     if (!hWnd) return -1;
 
@@ -78,7 +80,7 @@ void CDialog::RunModalLoop()
     while (m_bInModalLoop && m_hWnd) {
         // Temporary wrappers live until the outermost loop waits again.
         if (g_nModalDepth == 1) CWnd::DeleteTempMaps();
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             // WM_QUIT ends this loop and is passed on to the loop around it.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
@@ -88,7 +90,7 @@ void CDialog::RunModalLoop()
         Guarded([&] {
             if (!PreTranslateMessage(&msg)) {
                 ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
+                ::DispatchMessageW(&msg);
             }
         });
     }
@@ -136,7 +138,7 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode)
     return app && app->OnCmdMsg(nID, nCode);
 }
 
-BOOL CDialog::PreTranslateMessage(MSG* pMsg) { return ::IsDialogMessageA(m_hWnd, pMsg); }
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) { return ::IsDialogMessageW(m_hWnd, pMsg); }
 
 BOOL CDialog::OnInitDialog()
 {

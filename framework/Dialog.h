@@ -9,6 +9,7 @@
 
 class CDialog : public CWnd {
 public:
+    // The template nIDTemplate in the program's shown language (ResourceLanguage.h).
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
 
     // Runs the dialog until EndDialog; returns its code, or -1 when it cannot be created.

@@ -1,7 +1,7 @@
 #include "Menu.h"
 
+#include "ResourceLanguage.h"
 #include "TemporaryWrappers.h"
-#include "WinApp.h"
 #include "Wnd.h"
 
 namespace {
@@ -19,8 +19,8 @@ CMenu::~CMenu() { DestroyMenu(); }
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
     DestroyMenu();
-    const char* name = MAKEINTRESOURCEA(nIDResource);
-    m_hMenu = ::LoadMenuA(AfxFindResourceHandle(name, RT_MENU), name);
+    const void* menu = AfxLoadLocalizedResource(nIDResource, RT_MENU);
+    m_hMenu = menu ? ::LoadMenuIndirectW(static_cast<const MENUTEMPLATEW*>(menu)) : nullptr;
     return m_hMenu != nullptr;
 }
 
@@ -39,9 +39,9 @@ UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable)
     return static_cast<UINT>(::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable));
 }
 
-BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* pszNewItem)
+BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const wchar_t* pszNewItem)
 {
-    return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, pszNewItem);
+    return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, pszNewItem);
 }
 
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* pRect)

@@ -15,11 +15,12 @@ public:
 
     HMENU m_hMenu = nullptr;
 
+    // Menu nIDResource in the program's shown language (ResourceLanguage.h).
     BOOL LoadMenu(UINT nIDResource);
     BOOL DestroyMenu();
     CMenu* GetSubMenu(int nPos) const;
     UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
-    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* pszNewItem = nullptr);
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const wchar_t* pszNewItem = nullptr);
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const RECT* pRect = nullptr);
 
     // A temporary wrapper for a menu that no object owns; null for a null handle.

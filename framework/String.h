@@ -1,4 +1,5 @@
-// CString: a narrow (ANSI) text string that can load itself from the string table.
+// CString: a text string (UTF-16) that can load itself from the string table of the
+// program's shown language.
 #pragma once
 
 #include <windows.h>
@@ -8,17 +9,18 @@
 class CString {
 public:
     CString() = default;
-    CString(const char* psz) : m_text(psz ? psz : "") {}
+    CString(const wchar_t* psz) : m_text(psz ? psz : L"") {}
 
-    CString& operator=(const char* psz);
-    operator const char*() const { return m_text.c_str(); }
+    CString& operator=(const wchar_t* psz);
+    operator const wchar_t*() const { return m_text.c_str(); }
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
     BOOL IsEmpty() const { return m_text.empty(); }
 
-    // The string resource nID of the program's module; empty and FALSE when it is missing.
+    // String nID in the program's shown language (ResourceLanguage.h); empty and FALSE
+    // when it is missing.
     BOOL LoadString(UINT nID);
 
 private:
-    std::string m_text;
+    std::wstring m_text;
 };

@@ -33,7 +33,7 @@ TemporaryWrappers<HWND, CWnd, &CWnd::m_hWnd>& TemporaryWindows()
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
-    if (!wnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    if (!wnd) return ::DefWindowProcW(hWnd, message, wParam, lParam);
     const CurrentMessage outer = g_current;
     g_current = {message, wParam, lParam};
     LRESULT result = 0;
@@ -51,8 +51,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 CWnd::~CWnd()
 {
     if (!m_hWnd) return;
-    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC)) == AfxWndProc)
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == AfxWndProc)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     PermanentMap().erase(m_hWnd);
 }
 
@@ -82,7 +82,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     m_hWnd = hWnd;
     PermanentMap()[hWnd] = this;
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     return TRUE;
 }
 
@@ -97,7 +97,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
     if (OnWndMsg(message, wParam, lParam, &result)) return result;
-    return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -135,7 +135,7 @@ BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 LRESULT CWnd::Default()
 {
-    return ::CallWindowProcA(m_pfnSuper, m_hWnd, g_current.message, g_current.wParam, g_current.lParam);
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, g_current.message, g_current.wParam, g_current.lParam);
 }
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }

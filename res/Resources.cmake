@@ -23,6 +23,14 @@ endfunction()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VANTOR_RES_DIR}/window.manifest-part)
 vantor_write_manifest(${VANTOR_RES_BUILD_DIR}/vantor-build.manifest Vantor.Config
                       "Vantor Config: keyboard and mouse profiles of the adapter" WINDOW)
+# Every language is a resource file of its own in languages/: the script includes them all.
+file(GLOB VANTOR_LANGUAGES CONFIGURE_DEPENDS ${VANTOR_RES_DIR}/languages/*.rc)
+set(language_includes "")
+foreach(language ${VANTOR_LANGUAGES})
+  file(RELATIVE_PATH language ${VANTOR_RES_DIR} ${language})
+  string(APPEND language_includes "#include \"${language}\"\n")
+endforeach()
+file(CONFIGURE OUTPUT ${VANTOR_RES_BUILD_DIR}/vantor-languages.rc CONTENT "${language_includes}")
 
 function(vantor_add_resources target)
   target_sources(${target} PRIVATE ${VANTOR_RES_DIR}/vantor.rc)
@@ -30,5 +38,5 @@ function(vantor_add_resources target)
   # windres reports no dependencies of its own.
   file(GLOB_RECURSE pictures ${VANTOR_RES_DIR}/*.bmp ${VANTOR_RES_DIR}/*.ico)
   set_source_files_properties(${VANTOR_RES_DIR}/vantor.rc TARGET_DIRECTORY ${target} PROPERTIES
-    OBJECT_DEPENDS "${pictures};${VANTOR_RES_DIR}/resource.h;${VANTOR_RES_BUILD_DIR}/vantor-build.manifest")
+    OBJECT_DEPENDS "${pictures};${VANTOR_LANGUAGES};${VANTOR_RES_DIR}/resource.h;${VANTOR_RES_BUILD_DIR}/vantor-build.manifest;${VANTOR_RES_BUILD_DIR}/vantor-languages.rc")
 endfunction()

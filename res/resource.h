@@ -13,6 +13,27 @@
 #define IDR_MAINFRAME               128
 #define IDR_LIST_MENU               149
 
+// Strings of the message boxes, the system menu's copy items and the file dialogs
+#define IDS_MESSAGE_CAPTION         200
+#define IDS_SAVE_FAILED             201
+#define IDS_SAVE_BUSY               202
+#define IDS_LOAD_BUSY               203
+#define IDS_ARRIVAL_BUSY            204
+#define IDS_OVERWRITE_QUESTION      205
+#define IDS_SAVE_COPY_ITEM          206
+#define IDS_OPEN_COPY_ITEM          207
+#define IDS_PROFILE_FILES           208     // a file dialog's filter, its parts split by |
+#define IDS_CONFIGURATION_FILES     209
+#define IDS_EXPORT_FAILED           210     // %1 the file, %2 why
+#define IDS_EXPORT_WARNING          211     // %1 the warnings
+#define IDS_IMPORT_REFUSED          212     // %1 the problems
+#define IDS_IMPORT_EMPTY            213     // %1 the file
+#define IDS_IMPORT_WARNING          214     // %1 the warnings
+#define IDS_COPY_FAILED             215     // %1 the file, %2 why
+#define IDS_COPY_REFUSED            216     // %1 why
+#define IDS_OPEN_COPY_QUESTION      217     // %1 how many profiles, %2 the file
+#define IDS_MORE_LINES              218     // %1 how many lines more
+
 // System-menu commands: the About box, and the whole configuration to and from a file
 #define IDM_ABOUTBOX                0x0010
 #define IDM_SAVE_COPY               0x0020

@@ -1,12 +1,15 @@
 # Sourced by the scripts that run Windows programs: a Wine prefix of the project's own on
-# a virtual display (or the caller's DISPLAY), Chinese code page and fonts so that the
-# dialogs' Chinese texts read right. Defines wine_session_end.
+# a virtual display (or the caller's DISPLAY), in the locale of VANTOR_LOCALE (Chinese,
+# zh_CN.UTF-8, unless set: scripts/wine-locale.sh), with fonts that show Chinese texts.
+# Defines wine_session_end.
 root=$(pwd)  # callers run from the top of the repository
 wine=/usr/lib/wine/wine64
 
 # A program started inside a running session (a test that the test run starts) joins it:
-# same display, prefix and desktop, and ending is left to the session's owner.
+# same display, prefix and desktop, and ending is left to the session's owner. It keeps
+# the session's locale unless it sets VANTOR_LOCALE.
 if [ -n "${VANTOR_WINE_SESSION:-}" ]; then
+  if [ -n "${VANTOR_LOCALE:-}" ]; then . "$root/scripts/wine-locale.sh"; fi
   wine_session_end() { :; }
   return 0
 fi
@@ -14,13 +17,7 @@ export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 # Wine's error messages stay on: they go with the output of the program that had them.
 export WINEDEBUG=-all,err+all WINEDLLOVERRIDES="mscoree,mshtml="
 
-# The program's texts are ANSI in code page 936; Wine takes it from a zh_CN locale.
-locales="$root/build/locale"
-if [ ! -d "$locales/zh_CN.UTF-8" ]; then
-  mkdir -p "$locales"
-  localedef -i zh_CN -f UTF-8 "$locales/zh_CN.UTF-8" 2>/dev/null || true
-fi
-export LOCPATH="$locales" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+. "$root/scripts/wine-locale.sh"
 
 xvfb_pid=""
 if [ -z "${DISPLAY:-}" ] || [ "${VANTOR_VIRTUAL_DISPLAY:-}" = 1 ]; then

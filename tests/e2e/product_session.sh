@@ -1,8 +1,9 @@
 #!/bin/sh
 # A person's session with the product on the emulated adapter, driven by real X input on
-# a virtual display: select a profile, press keys in key boxes, add a profile and name it,
-# rename one, delete one, make one active, press OK. The adapter's memory file must then
-# hold exactly the image expected. Keys are pressed by position: under any keyboard layout
+# a virtual display: open the About box (in the language of the session's locale), select
+# a profile, press keys in key boxes, add a profile and name it, rename one, delete one,
+# make one active, press OK. The adapter's memory file must then hold exactly the image
+# expected. Keys are pressed by position: under any keyboard layout
 # (VANTOR_KEYBOARD_LAYOUT=fr, outside a running Wine session) the image is the same.
 # Before OK, vantorctl.exe makes another profile active: OK must ask before writing over that;
 # "No" leaves the memory as vantorctl wrote it, OK again with "Yes" saves. While that save
@@ -19,7 +20,7 @@ loader=$2
 unplug=${3:-}
 cd "$(dirname "$0")/../.."
 . tests/e2e/product-session.sh
-folder="$build/e2e/product_session${unplug:+_unplugged}"
+folder="$build/e2e/product_session${unplug:+_unplugged}${VANTOR_LOCALE:+_$VANTOR_LOCALE}"
 packets="$folder/write-packets"
 start_product "$folder" --count-writes "$packets"
 
@@ -34,6 +35,17 @@ type_name() {  # into the name dialog, which is open: the focus is on OK, so cli
 
 wait_for "$title" 1000
 sleep 1
+case "$LANG" in
+  zh_CN*) about="关于 Brenvo" ;;
+  *) about="About Brenvo" ;;
+esac
+click 1000 1          # Racing
+xdotool key alt+space
+sleep 0.5
+xdotool key Up Return # the system menu's last item: About
+wait_for "$about" 1
+xdotool key Return
+wait_closed "$about" 1
 click 1000 1          # Racing
 click 1104            # the A box
 xdotool key 24 45     # by position (X key codes): Q into A, then the focus is on B: K into B

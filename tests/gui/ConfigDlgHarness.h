@@ -135,7 +135,7 @@ protected:
     void Close(int id) { ::PostMessageA(dialog.m_hWnd, WM_COMMAND, id, 0); }
     // Answers the message box over the window with `button`; its texts. No box waits for
     // the user while the window holds the lock: another program may use the adapter.
-    std::string AnswerMessageBox(int button)
+    std::wstring AnswerMessageBox(int button)
     {
         HWND box = FindModalDialog();
         if (!box || box == dialog.m_hWnd) {
@@ -143,7 +143,7 @@ protected:
             return {};
         }
         EXPECT_FALSE(lock.held);
-        const std::string texts = ChildTexts(box);
+        const std::wstring texts = ChildTexts(box);
         ::PostMessageA(box, WM_COMMAND, button, 0);
         return texts;
     }

@@ -203,7 +203,7 @@ TEST_F(ConfigDlgTest, BusyAdapterAtLoadIsSaidAndLeavesEditingOff)
 {
     UseSlot(0, "Game");
     lock.busy = true;
-    std::string message;
+    std::wstring message;
     script
         .Then([&] {
             // Over the window, once it shows, centred on it.
@@ -221,7 +221,7 @@ TEST_F(ConfigDlgTest, BusyAdapterAtLoadIsSaidAndLeavesEditingOff)
             Close(IDCANCEL);
         });
     Run();
-    EXPECT_NE(message.find("busy"), std::string::npos) << message;
+    EXPECT_NE(message.find(AfxLoadString(IDS_LOAD_BUSY)), std::wstring::npos) << message;
     EXPECT_EQ(adapter.TransferCount(), 0u);
 }
 
@@ -495,7 +495,7 @@ protected:
         adapter.SetPresent(true);
         lock.busy = false;
     }
-    const char* ExpectedMessage() const { return GetParam() == SaveFault::kBusy ? "busy" : "could not be written"; }
+    std::wstring ExpectedMessage() const { return AfxLoadString(GetParam() == SaveFault::kBusy ? IDS_SAVE_BUSY : IDS_SAVE_FAILED); }
 };
 
 TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
@@ -503,7 +503,7 @@ TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
     std::vector<uint8_t> expected(adapter.Memory(), adapter.Memory() + kImageSize);
     RecordOfSlot(expected.data(), 0)->keySlots[3] = KeyCodeFromName("Q");
     RecordOfSlot(expected.data(), 0)->comboButtons |= 1u << kPadR1;
-    std::string message;
+    std::wstring message;
     script
         .Then([&] {
             ::SetFocus(Item(IDC_KEY_A));
@@ -525,7 +525,7 @@ TEST_P(FailedOkTest, KeepsTheWindowAndItsEditsSaysSoAndCanBeTriedAgain)
             Close(IDOK);
         });
     EXPECT_EQ(Run(), IDOK);
-    EXPECT_NE(message.find(ExpectedMessage()), std::string::npos) << message;
+    EXPECT_NE(message.find(ExpectedMessage()), std::wstring::npos) << message;
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
 }
 
@@ -544,7 +544,7 @@ INSTANTIATE_TEST_SUITE_P(AnyFault, FailedOkTest,
 TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
 {
     std::vector<uint8_t> theirs, expected;
-    std::string question;
+    std::wstring question;
     auto answer = [&](int button) { question = AnswerMessageBox(button); };
     script
         .Then([&] {
@@ -565,7 +565,7 @@ TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
         })
         .Then([&] { answer(IDYES); });
     EXPECT_EQ(Run(), IDOK);
-    EXPECT_NE(question.find("Overwrite"), std::string::npos) << question;
+    EXPECT_NE(question.find(AfxLoadString(IDS_OVERWRITE_QUESTION)), std::wstring::npos) << question;
     EXPECT_EQ(std::vector<uint8_t>(adapter.Memory(), adapter.Memory() + kImageSize), expected);
     EXPECT_NE(Record(1).speed, 99);
 }
@@ -574,7 +574,7 @@ TEST_F(RecordEditingTest, OkAsksBeforeOverwritingWhatAnotherProgramWrote)
 // program writes there afterwards is asked about, even where it equals the failed save's.
 TEST_F(RecordEditingTest, AfterAFailedSaveOnlyTheHalvesItSentCountAsItsOwn)
 {
-    std::string question;
+    std::wstring question;
     script
         .Then([&] {
             SelectRow(1);
@@ -599,7 +599,7 @@ TEST_F(RecordEditingTest, AfterAFailedSaveOnlyTheHalvesItSentCountAsItsOwn)
             Close(IDCANCEL);
         });
     Run();
-    EXPECT_NE(question.find("Overwrite"), std::string::npos) << question;
+    EXPECT_NE(question.find(AfxLoadString(IDS_OVERWRITE_QUESTION)), std::wstring::npos) << question;
 }
 
 // A record that a failed save wrote before the header failed, in that save and in the whole

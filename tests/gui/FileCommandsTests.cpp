@@ -72,7 +72,7 @@ TEST_P(RefusedImportTest, LeavesTheWindowAsItWasAndSaysWhy)
     dialog.m_nextFileName = path;
     std::vector<std::string> rowsBefore;
     std::vector<uint8_t> imageBefore;
-    std::string told;
+    std::wstring told;
     unsigned transfers = 0;
     script
         .Then([&] {
@@ -93,7 +93,7 @@ TEST_P(RefusedImportTest, LeavesTheWindowAsItWasAndSaysWhy)
             Close(IDCANCEL);
         });
     Run();
-    EXPECT_NE(told.find(GetParam().told), std::string::npos) << told;
+    EXPECT_NE(told.find(AfxWideFromAnsi(GetParam().told)), std::wstring::npos) << told;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -111,7 +111,7 @@ TEST_F(FileCommandsTest, ImportFillsTheLowestFreeSlotsSelectsTheFirstAndWritesOn
     twice.keySlots[4] = KeyCodeFromName("K");  // B too: allowed, with a warning
     WriteText(path, Document({Named("Beta", "L"), twice}));
     dialog.m_nextFileName = path;
-    std::string warning;
+    std::wstring warning;
     unsigned transfers = 0;
     script
         .Then([&] {
@@ -127,7 +127,7 @@ TEST_F(FileCommandsTest, ImportFillsTheLowestFreeSlotsSelectsTheFirstAndWritesOn
             Close(IDOK);
         });
     EXPECT_EQ(Run(), IDOK);
-    EXPECT_NE(warning.find("slot 3:"), std::string::npos) << warning;
+    EXPECT_NE(warning.find(L"slot 3:"), std::wstring::npos) << warning;
     EXPECT_STREQ(Record(1).name, "Beta");
     EXPECT_STREQ(Record(3).name, "Twice");
     EXPECT_EQ(Record(3).keySlots[4], KeyCodeFromName("K"));
@@ -171,7 +171,7 @@ TEST_F(FileCommandsTest, OpenACopyRefusesAnUnsoundImageAndTakesTheSavedOneOnYes)
     std::vector<uint8_t> bad(adapter.Memory(), adapter.Memory() + kImageSize);
     HeaderOfImage(bad.data()).activeProfile = 5;  // a free slot
     WriteText(unsound, std::string(bad.begin(), bad.end()));
-    std::string refused;
+    std::wstring refused;
     std::vector<uint8_t> saved;
     script
         .Then([&] {
@@ -199,7 +199,7 @@ TEST_F(FileCommandsTest, OpenACopyRefusesAnUnsoundImageAndTakesTheSavedOneOnYes)
             Close(IDCANCEL);
         });
     Run();
-    EXPECT_NE(refused.find("active profile is slot 5, which is free"), std::string::npos) << refused;
+    EXPECT_NE(refused.find(L"active profile is slot 5, which is free"), std::wstring::npos) << refused;
     std::ifstream file(copy, std::ios::binary);
     saved.assign(std::istreambuf_iterator<char>(file), {});
     ASSERT_EQ(saved.size(), kImageSize);

@@ -80,19 +80,26 @@ std::string TextOf(HWND hWnd)
     return text.data();
 }
 
+std::wstring ShownTextOf(HWND hWnd)
+{
+    std::vector<wchar_t> text(::GetWindowTextLengthW(hWnd) + 1);
+    ::GetWindowTextW(hWnd, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
 namespace {
 
 BOOL CALLBACK AppendChildText(HWND child, LPARAM lParam)
 {
-    *reinterpret_cast<std::string*>(lParam) += TextOf(child) + "\n";
+    *reinterpret_cast<std::wstring*>(lParam) += ShownTextOf(child) + L"\n";
     return TRUE;
 }
 
 }  // namespace
 
-std::string ChildTexts(HWND hWnd)
+std::wstring ChildTexts(HWND hWnd)
 {
-    std::string texts;
+    std::wstring texts;
     ::EnumChildWindows(hWnd, AppendChildText, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }

@@ -22,10 +22,11 @@ void RightClickAt(HWND hWnd, POINT client);
 // Centre of a list row in the list's client coordinates.
 POINT ListRowCentre(HWND list, int row);
 
-// The text of a window.
+// The text of a window in the ANSI code page (names, key names) and as it shows.
 std::string TextOf(HWND hWnd);
-// The texts of all child windows, one per line: what a message box says.
-std::string ChildTexts(HWND hWnd);
+std::wstring ShownTextOf(HWND hWnd);
+// The texts of all child windows as they show, one per line: what a message box says.
+std::wstring ChildTexts(HWND hWnd);
 // Types text into a window character by character, as WM_CHAR messages.
 void TypeText(HWND hWnd, const std::string& text);
 // Whether a list row, repainted now, shows any pixel of the colour: a marked row's text.
