@@ -31,7 +31,9 @@ TEST(ResourceLanguage, ChineseHasEveryStringInChinese)
         ++strings;
         const std::wstring chinese = AfxLoadStringOfLanguage(id, kChinese);
         EXPECT_FALSE(chinese.empty()) << id;
-        if (id != IDS_MESSAGE_CAPTION) EXPECT_NE(chinese, english) << id;
+        if (id != IDS_MESSAGE_CAPTION) {
+            EXPECT_NE(chinese, english) << id;
+        }
     }
     EXPECT_GT(strings, 1);
 }
@@ -182,7 +184,9 @@ TEST(TextFit, EveryTextFitsItsControlInBothLanguages)
     HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
-    if (const char* expected = std::getenv("VANTOR_TEST_DPI")) ASSERT_EQ(dpi, std::atoi(expected));
+    if (const char* expected = std::getenv("VANTOR_TEST_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected));
+    }
     const LANGID interfaceLanguage = AfxGetResourceLanguage();
     for (LANGID language : {kEnglishLanguage, kChinese}) {
         AfxSetResourceLanguage(language);
