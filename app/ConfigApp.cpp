@@ -2,6 +2,7 @@
 
 #include "ConfigDlg.h"
 #include "MessageAnswering.h"
+#include "ProgressPort.h"
 #include "Win32AdapterLock.h"
 #include "Win32AdapterPort.h"
 #include "Win32KeyboardLayout.h"
@@ -19,7 +20,7 @@ BOOL CConfigApp::InitInstance()
     AfxEnableControlContainer();
     Enable3dControls();
     Win32AdapterPort driver;
-    MessageAnsweringPort port(driver);
+    ProgressPort port(driver, [](unsigned) { AnswerPendingMessages(); });
     Win32AdapterLock lock(WaitAnsweringMessages);
     Win32KeyboardLayout layout;
     CConfigDlg dialog(port, lock, layout, nullptr);

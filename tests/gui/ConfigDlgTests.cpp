@@ -10,6 +10,7 @@
 #include "ConfigDlgHarness.h"
 #include "KeyTable.h"
 #include "MessageAnswering.h"
+#include "ProgressPort.h"
 #include "Win32AdapterLock.h"
 
 namespace {
@@ -167,7 +168,7 @@ TEST_F(ConfigDlgTest, WindowAnswersTheSystemWhileItWritesToTheAdapter)
     RecordOfSlot(slow.Memory(), 0)->name[0] = 'G';
     HeaderOfImage(slow.Memory()).used[0] = kSlotUsed;
     HeaderOfImage(slow.Memory()).activeProfile = 0;
-    MessageAnsweringPort port(slow);
+    ProgressPort port(slow, [](unsigned) { AnswerPendingMessages(); });
     TestConfigDlg saving(port, lock, layout);
     TestApp().m_pMainWnd = &saving;
     AnswerProbe probe;

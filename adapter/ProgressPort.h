@@ -1,5 +1,6 @@
 // Passes everything on to another adapter port and tells each of the link's pauses, by
-// count: a save pauses twice per block, so the count tells how far the save has come.
+// count: a save pauses twice per block, so the count tells how far the save has come, and
+// a window answers the system there.
 #pragma once
 
 #include <functional>
