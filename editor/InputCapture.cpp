@@ -1,7 +1,8 @@
 // Looks at every message before the dialog manager: key presses in key boxes become key
-// names (by the key's position, named as the user's layout labels it), edit gestures mark the shown profile for storing, clicks are swallowed while no
-// adapter is present, and a right click on the list opens its menu. The controls' own
-// notifications mark every change of their values.
+// names (by the key's position, named as the user's layout labels it), edit gestures mark
+// the shown profile for storing, clicks are swallowed while no adapter is present, and a
+// right click on the list opens its menu. The controls' own notifications mark every
+// change of their values.
 #include "ConfigDlg.h"
 #include "resource.h"
 
