@@ -13,7 +13,7 @@ if [ "$1" = i686 ]; then
     echo "the i686 benchmark cannot run: $reason"
     exit 1
   fi
-  wine=/usr/lib/wine/wine
+  wine=$root/scripts/wine
 fi
 . scripts/emulated-adapter.sh
 trap 'adapter_stop >/dev/null; wine_session_end' EXIT

@@ -7,10 +7,10 @@
 product_build() {
   if "$root/scripts/host-runs-32bit.sh" >/dev/null; then
     build_targets i686 "$@"
-    wine=/usr/lib/wine/wine
+    wine=$root/scripts/wine
   else
     build_targets x86_64 "$@"
-    wine=/usr/lib/wine/wine64
+    wine=$root/scripts/wine64
   fi
 }
 build_targets() {

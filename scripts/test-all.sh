@@ -38,8 +38,8 @@ esac
 # The product's session once more under a French keyboard layout, in a session of its own:
 # Wine takes the layout over when it starts on the display. Keys go by position, so the
 # adapter must end with the same bytes. The build is the shipped one where it runs natively.
-layout_build="x86_64 /usr/lib/wine/wine64"
-[ "$i686_path" = native ] && layout_build="i686 /usr/lib/wine/wine"
+layout_build="x86_64 $(pwd)/scripts/wine64"
+[ "$i686_path" = native ] && layout_build="i686 $(pwd)/scripts/wine"
 set -- $layout_build
 echo "The product's session under a French keyboard layout, $1 build:"
 VANTOR_KEYBOARD_LAYOUT=fr sh tests/e2e/product_session.sh "build/$1" "$2"

@@ -3,7 +3,7 @@
 # zh_CN.UTF-8, unless set: scripts/wine-locale.sh), with fonts that show Chinese texts.
 # Defines wine_session_end.
 root=$(pwd)  # callers run from the top of the repository
-wine=/usr/lib/wine/wine64
+wine=$root/scripts/wine64
 
 # A program started inside a running session (a test that the test run starts) joins it:
 # same display, prefix and desktop, and ending is left to the session's owner. It keeps
