@@ -80,9 +80,16 @@ bool CAdapterLink::WriteBlock(int block, const uint8_t* src)
     return true;
 }
 
+void CAdapterLink::ReleaseAdapter()
+{
+    if (!IsOpen(handle)) return;
+    m_port.Close(handle);
+    handle = kNotOpened;
+}
+
 void CAdapterLink::CloseAdapter()
 {
-    if (IsOpen(handle)) m_port.Close(handle);
+    ReleaseAdapter();
     handle = kNotOpened;
 }
 

@@ -27,8 +27,13 @@ public:
     bool ReadBlock(int block, uint8_t* dest);
     bool WriteBlock(int block, const uint8_t* src);
 
-    // Closes the handle and forgets a failed open, so that the next LoadConfig looks for
-    // the adapter again: after a load that found none, the adapter may arrive later.
+    // Closes an open handle. A failed open stays known: Handle() still says that no
+    // adapter was found. A program that keeps running releases the adapter after each
+    // talk with it, so that Windows can remove it meanwhile and a driver that allows one
+    // open handle lets other programs in.
+    void ReleaseAdapter();
+    // Releases the adapter and forgets a failed open, so that the next LoadConfig looks
+    // for the adapter again: after a load that found none, the adapter may arrive later.
     void CloseAdapter();
     // Points `records` at the record buffer, then reads the header and all 63 records.
     // True only when every block arrived whole; a partly read image is never saved.

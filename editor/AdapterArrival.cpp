@@ -1,7 +1,8 @@
 // The adapter plugged in or out while the window is open. A window that opened without
 // it loads the configuration on its arrival, as at start-up; a window that holds one
-// keeps it and every edit. Removal only hides the adapter picture: the edits stay, and
-// OK tells when the save fails.
+// keeps it and every edit. Removal only hides the adapter picture: the window holds no
+// handle of the adapter between its loads and saves, the edits stay, and OK tells when
+// the save fails.
 #include "ConfigDlg.h"
 
 #include <dbt.h>

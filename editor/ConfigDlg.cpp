@@ -20,6 +20,18 @@ private:
     HCURSOR m_previous;
 };
 
+// Releases the adapter when the window's talk with it ends, however it ends.
+class AdapterReleasedAtEnd {
+public:
+    explicit AdapterReleasedAtEnd(CAdapterLink& link) : m_link(link) {}
+    ~AdapterReleasedAtEnd() { m_link.ReleaseAdapter(); }
+    AdapterReleasedAtEnd(const AdapterReleasedAtEnd&) = delete;
+    AdapterReleasedAtEnd& operator=(const AdapterReleasedAtEnd&) = delete;
+
+private:
+    CAdapterLink& m_link;
+};
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
@@ -105,11 +117,12 @@ LRESULT CConfigDlg::OnTellLoadBusy(WPARAM, LPARAM)
 }
 
 // A load that finds the adapter busy leaves the window as a failed load does: empty, with
-// editing off.
+// editing off. The window holds the adapter open only while it loads or saves.
 bool CConfigDlg::LoadUnderLock(bool& busy)
 {
     WaitCursor wait;
     AdapterLockHold hold(m_lock);
+    AdapterReleasedAtEnd released(m_link);
     busy = !hold.Held();
     if (busy) {
         m_pRecords = m_link.Records();
@@ -178,6 +191,7 @@ CConfigDlg::SaveOutcome CConfigDlg::SaveUnlessChanged(std::vector<uint8_t>& stor
 {
     WaitCursor wait;
     AdapterLockHold hold(m_lock);
+    AdapterReleasedAtEnd released(m_link);
     if (!hold.Held()) return SaveOutcome::kBusy;
     if (!m_link.ReadStoredImage(stored)) return SaveOutcome::kFailed;
     const std::vector<uint8_t> image = m_link.Image();

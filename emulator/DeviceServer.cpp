@@ -2,7 +2,7 @@
 // Wine: it registers a present device interface of the adapter's class whose device path
 // is a named pipe, and serves the firmware emulation on that pipe.
 //   emulated-adapter.exe MEMORY-FILE [--absent] [--fail-transfer N]... [--idle-exit SECONDS] [--ready FILE]
-//                        [--count-writes FILE]
+//                        [--count-writes FILE] [--one-open-handle]
 //   emulated-adapter.exe --unplug | --plug | --stop
 // The second form controls the server that runs in the same Wine prefix.
 #include <windows.h>
@@ -30,6 +30,7 @@ struct ServerOptions {
     unsigned idleExitSeconds = 0;
     std::string readyFile;
     std::string writeCountFile;
+    bool oneOpenHandle = false;
 };
 
 // How long a control request waits for the running server to carry it out.
@@ -82,6 +83,7 @@ bool PrepareAdapter(EmulatedAdapter& adapter, const ServerOptions& options)
         return false;
     }
     for (unsigned number : options.failingTransfers) adapter.FailTransfer(number);
+    if (options.oneOpenHandle) adapter.AllowOneOpenHandle();
     if (!options.writeCountFile.empty() && !adapter.CountWritePacketsIn(options.writeCountFile)) {
         std::fprintf(stderr, "the file %s cannot be written\n", options.writeCountFile.c_str());
         return false;
@@ -176,13 +178,15 @@ int main(int argc, char** argv)
     auto* counts = app.add_option("--count-writes", options.writeCountFile,
                                   "keep in FILE the number of write packets taken so far")
                        ->type_name("FILE");
+    auto* oneHandle = app.add_flag("--one-open-handle", options.oneOpenHandle,
+                                   "as a driver that allows one open handle: refuse a client while another holds one");
     bool stop = false, unplug = false, plug = false;
     auto* controls = app.add_option_group("control", "control the running server");
     controls->add_flag("--stop", stop, "stop it: the adapter is absent afterwards");
     controls->add_flag("--unplug", unplug, "make the adapter absent");
     controls->add_flag("--plug", plug, "make the adapter present again");
     controls->require_option(0, 1);
-    for (CLI::Option* serving : {memory, absent, fail, idle, ready, counts}) controls->excludes(serving);
+    for (CLI::Option* serving : {memory, absent, fail, idle, ready, counts, oneHandle}) controls->excludes(serving);
     try {
         app.parse(argc, argv);
         if (!stop && !unplug && !plug && options.memoryFile.empty()) throw CLI::RequiredError("MEMORY-FILE");

@@ -56,6 +56,7 @@ long long EmulatedAdapter::NowMs() const
 AdapterHandle EmulatedAdapter::OpenInterface(const InterfaceGuid& guid, unsigned index)
 {
     if (!m_present || index != 0 || !SameGuid(guid, GUID_DEVINTERFACE_ADAPTER)) return kInvalidAdapterHandle;
+    if (m_oneOpenHandle && !m_handles.empty()) return kInvalidAdapterHandle;
     const uintptr_t id = m_nextHandle++;
     m_handles[id] = Pending();
     return reinterpret_cast<AdapterHandle>(id);

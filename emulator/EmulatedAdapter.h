@@ -2,7 +2,8 @@
 // driver, so that the tool runs and is tested without the hardware. It keeps the 64
 // blocks, answers the command packets as the firmware does, and can keep its memory in a
 // file (the 4096-byte image in block order) that it writes through like the adapter's
-// flash. It can be made absent, made to fail a chosen transfer, or to return a short read.
+// flash. It can be made absent, made to fail a chosen transfer, or to return a short read,
+// and made to allow one open handle at a time, as some drivers do.
 #pragma once
 
 #include <chrono>
@@ -33,6 +34,8 @@ public:
     bool CountWritePacketsIn(const std::string& path);
 
     void SetPresent(bool present) { m_present = present; }
+    // From now on an open fails while another handle is open.
+    void AllowOneOpenHandle() { m_oneOpenHandle = true; }
     // Transfers (reads and writes, on any handle) are numbered from 1 in call order.
     void FailTransfer(unsigned number) { m_failing.insert(number); }
     void ShortReadAt(unsigned number) { m_shortReads.insert(number); }
@@ -66,6 +69,7 @@ private:
     long long m_virtualMs = 0;
     std::chrono::steady_clock::time_point m_start;
     bool m_present = true;
+    bool m_oneOpenHandle = false;
     uintptr_t m_nextHandle = 1;
     std::map<uintptr_t, Pending> m_handles;
     unsigned m_transfers = 0;

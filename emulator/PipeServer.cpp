@@ -7,9 +7,9 @@
 
 namespace {
 
-// Clients never wait for a free instance, so several must always be listening: the
-// product keeps its load's connection while its save opens another, and a command-line
-// tool may open one more at the same time.
+// Clients never wait for a free instance, so several must always be listening: a program
+// may open the adapter again before this server has seen its last handle close, and
+// several programs may open it at the same time.
 constexpr int kInstanceCount = 8;
 constexpr DWORD kMessageBufferSize = 256;
 constexpr DWORD kPacketSize = 8;
@@ -95,7 +95,7 @@ bool PipeServer::Listen()
                                        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
                                        PIPE_UNLIMITED_INSTANCES, kMessageBufferSize, kMessageBufferSize, 0, nullptr);
         if (pipe == INVALID_HANDLE_VALUE) return false;
-        m_instances.push_back({pipe, CreateEventW(nullptr, TRUE, FALSE, nullptr)});
+        m_instances.push_back({pipe, CreateEventW(nullptr, TRUE, FALSE, nullptr), kInvalidAdapterHandle});
     }
     for (Instance& instance : m_instances) m_threads.emplace_back(&PipeServer::Serve, this, std::ref(instance));
     return true;
@@ -155,11 +155,7 @@ bool PipeServer::AwaitClient(Instance& instance)
 void PipeServer::Converse(Instance& instance)
 {
     ++m_connections;
-    AdapterHandle handle;
-    {
-        std::lock_guard<std::mutex> lock(m_adapterMutex);
-        handle = m_adapter.OpenInterface(GUID_DEVINTERFACE_ADAPTER, 0);
-    }
+    const AdapterHandle handle = OpenForClient(instance);
     uint8_t message[kMessageBufferSize], reply[kHalfSize];
     DWORD size = 0, replySize = 0, sent = 0;
     GapBound gap;
@@ -178,9 +174,33 @@ void PipeServer::Converse(Instance& instance)
     {
         std::lock_guard<std::mutex> lock(m_adapterMutex);
         m_adapter.Close(handle);
+        instance.adapterHandle = kInvalidAdapterHandle;
     }
     m_lastLeftMs = GetTickCount64();
     --m_connections;
+}
+
+// The adapter's handle for a client that has just connected; an adapter that allows one
+// open handle refuses it while another client holds one.
+AdapterHandle PipeServer::OpenForClient(Instance& instance)
+{
+    std::lock_guard<std::mutex> lock(m_adapterMutex);
+    CloseHandlesOfClientsGone();
+    instance.adapterHandle = m_adapter.OpenInterface(GUID_DEVINTERFACE_ADAPTER, 0);
+    return instance.adapterHandle;
+}
+
+// A driver releases a handle when its program closes it, before that program's next open.
+// The thread of a client that left may not have seen it go yet, so the pipe decides: its
+// client end is gone once the client closed it.
+void PipeServer::CloseHandlesOfClientsGone()
+{
+    for (Instance& other : m_instances) {
+        if (other.adapterHandle == kInvalidAdapterHandle) continue;
+        if (PeekNamedPipe(other.pipe, nullptr, 0, nullptr, nullptr, nullptr) || GetLastError() != ERROR_BROKEN_PIPE) continue;
+        m_adapter.Close(other.adapterHandle);
+        other.adapterHandle = kInvalidAdapterHandle;
+    }
 }
 
 // One client message as one transfer of the adapter. A read packet that the adapter takes

@@ -35,10 +35,13 @@ private:
     struct Instance {
         HANDLE pipe;
         HANDLE ioDone;
+        AdapterHandle adapterHandle;  // of its client; guarded by m_adapterMutex
     };
     enum class Interrupt { OnStop, OnStopOrUnplug };
 
     void Serve(Instance& instance);
+    AdapterHandle OpenForClient(Instance& instance);
+    void CloseHandlesOfClientsGone();
     bool AwaitClient(Instance& instance);
     void Converse(Instance& instance);
     bool Transfer(AdapterHandle handle, const uint8_t* message, DWORD size, double gapMs, uint8_t* reply,

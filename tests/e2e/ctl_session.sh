@@ -1,5 +1,6 @@
 #!/bin/sh
-# vantorctl through the adapter's driver interface, served by the emulated adapter: dump
+# vantorctl through the adapter's driver interface, served by the emulated adapter (one
+# that allows one open handle, so each run must close what it opened): dump
 # lists its profiles, backup copies its memory byte for byte, restore makes its memory
 # another image byte for byte, list lists that image's profiles, a name the code page
 # cannot write is refused (a program folder with such a character is not), and use and
@@ -20,7 +21,7 @@ rm -rf "$folder"
 mkdir -p "$folder"
 memory="$folder/memory.bin"
 packets="$folder/write-packets"
-adapter_start "$memory" --count-writes "$packets"
+adapter_start "$memory" --count-writes "$packets" --one-open-handle
 ctl="$build/vantorctl/vantorctl.exe"
 cd "$folder"  # file names as a Windows user gives them: relative to the current folder
 

@@ -14,14 +14,15 @@ ctl() { "$wine" "$build/vantorctl/vantorctl.exe" "$@"; }
 
 # start_product FOLDER [ADAPTER OPTIONS]: FOLDER made anew, the emulated adapter with its
 # memory there ($memory, and its first state as before.bin), and the product beside it
-# ($product); both end with the session.
+# ($product); both end with the session. The adapter allows one open handle, as some
+# drivers do: the window must not hold it while vantorctl.exe works.
 start_product() {
   folder=$1
   shift
   rm -rf "$folder"
   mkdir -p "$folder"
   memory="$folder/memory.bin"
-  adapter_start "$memory" "$@"
+  adapter_start "$memory" --one-open-handle "$@"
   cp "$memory" "$folder/before.bin"
   "$wine" "$build/app/vantor-config.exe" >/dev/null 2>&1 &
   product=$!

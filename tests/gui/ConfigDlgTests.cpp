@@ -44,6 +44,7 @@ TEST_F(ConfigDlgTest, LoadListsUsedSlotsInSlotOrderAndShowsTheActiveOneMarkedRed
         EXPECT_FALSE(RowShowsColour(List(), 0, kRed));
         for (int id : {IDC_ADD, IDC_DELETE, IDC_USE, IDOK}) EXPECT_TRUE(::IsWindowEnabled(Item(id))) << id;
         EXPECT_TRUE(::IsWindowVisible(Item(IDC_USB)));
+        EXPECT_EQ(adapter.OpenHandleCount(), 0u) << "the loaded window still holds the adapter open";
         Close(IDCANCEL);
     });
     EXPECT_EQ(Run(), IDCANCEL);
