@@ -104,7 +104,7 @@ protected:
     Json ReadJson(const std::string& path)
     {
         std::vector<uint8_t> bytes;
-        EXPECT_TRUE(ReadFileStart(path, 1 << 20, bytes)) << path;
+        EXPECT_TRUE(ReadFileStart(SystemPathFromNarrow(path), 1 << 20, bytes)) << path;
         return Json::parse(bytes.begin(), bytes.end());
     }
 
@@ -131,7 +131,7 @@ TEST_F(VantorctlTest, BackupThenRestoreGivesTheSameMemoryByteForByte)
     const std::string backup = TempPath("round.bin");
     ASSERT_EQ(Run({"backup", backup}), kCtlOk) << err.str();
     std::vector<uint8_t> file;
-    ASSERT_TRUE(ReadFileStart(backup, kImageSize + 1, file));
+    ASSERT_TRUE(ReadFileStart(SystemPathFromNarrow(backup), kImageSize + 1, file));
     EXPECT_EQ(file, original);
     EXPECT_EQ(counting.halvesWritten, 0);
 
@@ -248,7 +248,7 @@ TEST_F(VantorctlTest, FailedBackupLeavesAnExistingFileAsItWas)
     EXPECT_EQ(Run({"backup", backup}), kCtlTransferFailed);
     EXPECT_NE(err.str().find("transfer"), std::string::npos);
     std::vector<uint8_t> file;
-    ASSERT_TRUE(ReadFileStart(backup, kImageSize + 1, file));
+    ASSERT_TRUE(ReadFileStart(SystemPathFromNarrow(backup), kImageSize + 1, file));
     EXPECT_EQ(file, old);
     EXPECT_FALSE(std::ifstream(backup + ".partial").good());
 }
@@ -272,7 +272,7 @@ TEST_F(VantorctlTest, BackupReplacesAnExistingFileWhole)
     const std::string backup = WriteFile("replaced.bin", std::vector<uint8_t>(2 * kImageSize, 0x11));
     ASSERT_EQ(Run({"backup", backup}), kCtlOk) << err.str();
     std::vector<uint8_t> file;
-    ASSERT_TRUE(ReadFileStart(backup, 2 * kImageSize, file));
+    ASSERT_TRUE(ReadFileStart(SystemPathFromNarrow(backup), 2 * kImageSize, file));
     EXPECT_EQ(file, Memory());
 }
 
