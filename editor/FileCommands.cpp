@@ -99,7 +99,7 @@ void CConfigDlg::ExportProfile()
     const std::vector<int> slots = {ProfileSlot(pos)};
     const std::string text = ProfileFileText(image.data(), slots);
     if (const FileOutcome written = WriteFileAtomically(path, {text.begin(), text.end()}); !written) {
-        Tell(AfxFormatString(IDS_EXPORT_FAILED, {path, AfxWideFromAnsi(written.reason)}), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_EXPORT_FAILED, {path, written.reason}), MB_OK | MB_ICONERROR);
         return;
     }
     const std::vector<std::string> warnings = NameWrittenByteForByteWarnings(image.data(), slots);
@@ -169,7 +169,7 @@ void CConfigDlg::SaveCopy()
     std::vector<uint8_t> image = m_link.Image();
     SettleActiveProfile(HeaderOfImage(image.data()));
     if (const FileOutcome written = WriteFileAtomically(path, image); !written)
-        Tell(AfxFormatString(IDS_COPY_FAILED, {path, AfxWideFromAnsi(written.reason)}), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_COPY_FAILED, {path, written.reason}), MB_OK | MB_ICONERROR);
 }
 
 void CConfigDlg::OpenCopy()

@@ -11,9 +11,9 @@
 // Whether a file operation was done, and when not, the system's reason.
 struct FileOutcome {
     bool done = false;
-    // ": " and the system's words for why it failed (on Windows in the user's language,
-    // as text of the ANSI code page); empty when done or when the system gives none.
-    std::string reason;
+    // ": " and the system's words for why it failed (on Windows in the user's language);
+    // empty when done or when the system gives none.
+    SystemText reason;
 
     explicit operator bool() const { return done; }
 };

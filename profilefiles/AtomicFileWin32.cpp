@@ -28,7 +28,7 @@ FileOutcome Failed(DWORD error)
     std::wstring text(words ? words : L"", length);
     LocalFree(words);
     while (!text.empty() && EndsAMessage(text.back())) text.pop_back();
-    return {false, ": " + (text.empty() ? "error " + std::to_string(error) : NarrowText(text))};
+    return {false, L": " + (text.empty() ? L"error " + std::to_wstring(error) : text)};
 }
 
 bool StartsWith(const std::wstring& text, const wchar_t* start) { return text.rfind(start, 0) == 0; }

@@ -11,7 +11,7 @@ SystemPath SystemPathFromNarrow(const std::string& name)
     return path;
 }
 
-std::string NarrowText(const SystemPath& text)
+std::string NarrowText(const SystemText& text)
 {
     const int length = static_cast<int>(text.size());
     std::string narrow(WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr), '\0');
@@ -21,5 +21,5 @@ std::string NarrowText(const SystemPath& text)
 #else
 SystemPath SystemPathFromNarrow(const std::string& name) { return name; }
 
-std::string NarrowText(const SystemPath& text) { return text; }
+std::string NarrowText(const SystemText& text) { return text; }
 #endif
