@@ -14,6 +14,7 @@
 #include "KnownAdapterImages.h"
 #include "MarkListBox.h"
 #include "ScaledPictures.h"
+#include "SystemPath.h"
 
 // Posted to the window when the adapter's interface has arrived.
 constexpr UINT kAdapterArrivedMessage = WM_APP + 1;
@@ -67,7 +68,7 @@ protected:
     // The file a Save (`save`) or Open dialog gives for `kind`; false when it is
     // cancelled (tests give their own).
     enum class FileKind { kProfiles, kConfiguration };
-    virtual bool AskFileName(FileKind kind, bool save, std::string& path);
+    virtual bool AskFileName(FileKind kind, bool save, SystemPath& path);
 
     LRESULT OnAdapterArrived(WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColorEdit(WPARAM wParam, LPARAM lParam);

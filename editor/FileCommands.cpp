@@ -37,14 +37,30 @@ std::wstring FileFilter(UINT nID)
     return filter;
 }
 
-// A file name of the dialogs in the ANSI code page that the file functions take.
-std::string AnsiFromWide(const wchar_t* text)
+// The file functions' messages name the file as narrow text, where a character outside
+// the ANSI code page is lost: `text` with the file's own name in its place.
+std::wstring WithFileName(std::wstring text, const SystemPath& path)
 {
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string ansi(size > 0 ? size - 1 : 0, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
-    return ansi;
+    const std::wstring narrowName = AfxWideFromAnsi(NarrowText(path));
+    if (narrowName.empty() || narrowName == path) return text;
+    for (size_t at = text.find(narrowName); at != std::wstring::npos; at = text.find(narrowName, at + path.size()))
+        text.replace(at, narrowName.size(), path);
+    return text;
 }
+
+// Shows the Save or Open dialog with the process's current folder kept: the Open dialog
+// moves it to the chosen file's folder even when asked not to (OFN_NOCHANGEDIR).
+bool ShowFileDialog(OPENFILENAMEW& dialog, bool save)
+{
+    std::wstring folder(::GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+    const bool chosen = save ? ::GetSaveFileNameW(&dialog) : ::GetOpenFileNameW(&dialog);
+    ::SetCurrentDirectoryW(folder.c_str());
+    return chosen;
+}
+
+// The longest path the file functions take (with the \\?\ form).
+constexpr DWORD kLongestPath = 32768;
 
 int UsedCount(const std::vector<uint8_t>& image)
 {
@@ -55,35 +71,35 @@ int UsedCount(const std::vector<uint8_t>& image)
 
 }  // namespace
 
-bool CConfigDlg::AskFileName(FileKind kind, bool save, std::string& path)
+bool CConfigDlg::AskFileName(FileKind kind, bool save, SystemPath& path)
 {
     const bool profiles = kind == FileKind::kProfiles;
-    wchar_t name[MAX_PATH] = {};
+    std::wstring name(kLongestPath, L'\0');
     const std::wstring filter = FileFilter(profiles ? IDS_PROFILE_FILES : IDS_CONFIGURATION_FILES);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = m_hWnd;
     dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = name;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = kLongestPath;
     dialog.lpstrDefExt = profiles ? L"json" : L"bin";
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return false;
-    path = AnsiFromWide(name);
+    if (!ShowFileDialog(dialog, save)) return false;
+    path = name.c_str();
     return true;
 }
 
 void CConfigDlg::ExportProfile()
 {
     const int pos = m_listProfiles.GetCurSel();
-    std::string path;
+    SystemPath path;
     if (pos == LB_ERR || !AskFileName(FileKind::kProfiles, true, path)) return;
     StoreAndShow();  // the shown profile's edits go into the file
     const std::vector<uint8_t> image = m_link.Image();
     const std::vector<int> slots = {ProfileSlot(pos)};
     const std::string text = ProfileFileText(image.data(), slots);
-    if (!WriteFileAtomically(path, {text.begin(), text.end()})) {
-        Tell(AfxFormatString(IDS_EXPORT_FAILED, {AfxWideFromAnsi(path), AfxWideFromAnsi(FileErrorReason())}), MB_OK | MB_ICONERROR);
+    if (const FileOutcome written = WriteFileAtomically(path, {text.begin(), text.end()}); !written) {
+        Tell(AfxFormatString(IDS_EXPORT_FAILED, {path, written.reason}), MB_OK | MB_ICONERROR);
         return;
     }
     const std::vector<std::string> warnings = NameWrittenByteForByteWarnings(image.data(), slots);
@@ -101,7 +117,7 @@ std::vector<uint8_t> CConfigDlg::ImageWithListedSlotsUsed()
 
 void CConfigDlg::ImportProfiles()
 {
-    std::string path;
+    SystemPath path;
     if (!AskFileName(FileKind::kProfiles, false, path)) return;
     std::vector<IncomingProfile> incoming;
     std::vector<std::string> problems;
@@ -109,11 +125,11 @@ void CConfigDlg::ImportProfiles()
     std::vector<Placement> placements;
     if (ReadProfileFile(path, incoming, problems)) problems = PlaceProfiles(image, incoming, false, placements);
     if (!problems.empty()) {
-        Tell(AfxFormatString(IDS_IMPORT_REFUSED, {Lines(problems)}), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_IMPORT_REFUSED, {WithFileName(Lines(problems), path)}), MB_OK | MB_ICONERROR);
         return;
     }
     if (placements.empty()) {
-        Tell(AfxFormatString(IDS_IMPORT_EMPTY, {AfxWideFromAnsi(path)}), MB_OK | MB_ICONINFORMATION);
+        Tell(AfxFormatString(IDS_IMPORT_EMPTY, {path}), MB_OK | MB_ICONINFORMATION);
         return;
     }
 
@@ -147,27 +163,27 @@ void CConfigDlg::SettleActiveProfile(ImageHeader& header) const
 
 void CConfigDlg::SaveCopy()
 {
-    std::string path;
+    SystemPath path;
     if (!AskFileName(FileKind::kConfiguration, true, path)) return;
     StoreAndShow();  // the shown profile's edits go into the copy
     std::vector<uint8_t> image = m_link.Image();
     SettleActiveProfile(HeaderOfImage(image.data()));
-    if (!WriteFileAtomically(path, image))
-        Tell(AfxFormatString(IDS_COPY_FAILED, {AfxWideFromAnsi(path), AfxWideFromAnsi(FileErrorReason())}), MB_OK | MB_ICONERROR);
+    if (const FileOutcome written = WriteFileAtomically(path, image); !written)
+        Tell(AfxFormatString(IDS_COPY_FAILED, {path, written.reason}), MB_OK | MB_ICONERROR);
 }
 
 void CConfigDlg::OpenCopy()
 {
-    std::string path;
+    SystemPath path;
     if (!AskFileName(FileKind::kConfiguration, false, path)) return;
     std::vector<uint8_t> image;
     const std::string refusal = ReadImageFile(path, image);
     if (!refusal.empty()) {
-        Tell(AfxFormatString(IDS_COPY_REFUSED, {AfxWideFromAnsi(refusal)}), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_COPY_REFUSED, {WithFileName(AfxWideFromAnsi(refusal), path)}), MB_OK | MB_ICONERROR);
         return;
     }
     const std::wstring question =
-        AfxFormatString(IDS_OPEN_COPY_QUESTION, {std::to_wstring(UsedCount(image)), AfxWideFromAnsi(path)});
+        AfxFormatString(IDS_OPEN_COPY_QUESTION, {std::to_wstring(UsedCount(image)), path});
     if (Tell(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     m_link.ReplaceImage(image.data());
     ShowConfiguration();

@@ -6,14 +6,31 @@
 #include <string>
 #include <vector>
 
-// Writes `bytes` to a temporary file beside `path`, flushes it to the disk and renames it
-// over `path`: a crash leaves either the old file or the complete new one. False, with
-// `path` untouched and errno telling why where the system says, when any step fails.
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+#include "SystemPath.h"
 
-// At most `limit` bytes from the start of the file; false (errno telling why) when it
-// cannot be read. A file longer than `limit` shows as exactly `limit` bytes.
-bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes);
+// Whether a file operation was done, and when not, the system's reason.
+struct FileOutcome {
+    bool done = false;
+    // ": " and the system's words for why it failed (on Windows in the user's language);
+    // empty when done or when the system gives none.
+    SystemText reason;
 
-// The system's reason for the last failed file operation, as ": reason", or empty.
-std::string FileErrorReason();
+    explicit operator bool() const { return done; }
+};
+
+// Writes `bytes` to a temporary file beside `path`, flushes it to the disk and puts it in
+// place of `path`: a crash leaves either the old file or the complete new one. A replaced
+// file keeps its attributes and permissions. When any step fails, `path` is untouched and
+// the temporary file removed.
+FileOutcome WriteFileAtomically(const SystemPath& path, const std::vector<uint8_t>& bytes);
+
+// At most `limit` bytes from the start of the file; a file longer than `limit` shows as
+// exactly `limit` bytes.
+FileOutcome ReadFileStart(const SystemPath& path, size_t limit, std::vector<uint8_t>& bytes);
+
+#ifdef _WIN32
+// `path` as the file functions take it at any length: when the longest name beside it
+// (".replaced") would pass MAX_PATH, absolute and marked \\?\ (\\?\UNC\ for a share), which
+// lifts the limit; otherwise as given.
+SystemPath LongPathForm(const SystemPath& path);
+#endif

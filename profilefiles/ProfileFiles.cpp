@@ -39,11 +39,12 @@ std::vector<std::string> NameWrittenByteForByteWarnings(const uint8_t* image, co
     return warnings;
 }
 
-bool ReadProfileFile(const std::string& path, std::vector<IncomingProfile>& incoming, std::vector<std::string>& problems)
+bool ReadProfileFile(const SystemPath& file, std::vector<IncomingProfile>& incoming, std::vector<std::string>& problems)
 {
     std::vector<uint8_t> bytes;
-    if (!ReadFileStart(path, kProfileFileLimit + 1, bytes))
-        return Refused(problems, "cannot read " + path + FileErrorReason());
+    const std::string path = NarrowText(file);
+    if (const FileOutcome read = ReadFileStart(file, kProfileFileLimit + 1, bytes); !read)
+        return Refused(problems, "cannot read " + path + NarrowText(read.reason));
     if (bytes.size() > kProfileFileLimit) return Refused(problems, path + " is refused: longer than 1 MiB");
     std::vector<Json> forms;
     std::string error;
@@ -67,9 +68,10 @@ std::vector<std::string> RepeatedKeyWarnings(const std::vector<uint8_t>& image, 
     return warnings;
 }
 
-std::string ReadImageFile(const std::string& path, std::vector<uint8_t>& image)
+std::string ReadImageFile(const SystemPath& file, std::vector<uint8_t>& image)
 {
-    if (!ReadFileStart(path, kImageSize + 1, image)) return "cannot read " + path + FileErrorReason();
+    const std::string path = NarrowText(file);
+    if (const FileOutcome read = ReadFileStart(file, kImageSize + 1, image); !read) return "cannot read " + path + NarrowText(read.reason);
     if (image.size() != kImageSize)
         return path + " is not a " + std::to_string(kImageSize) + "-byte image (" +
                (image.size() > kImageSize ? "longer" : std::to_string(image.size()) + " bytes") + ")";

@@ -50,7 +50,8 @@ int RunEmulated(const Invocation& call, CtlOutput output)
 {
     const std::string& path = call.emulatedFile;
     std::vector<uint8_t> probe;
-    if (!ReadFileStart(path, 1, probe)) return FileError(output.err, "cannot read " + path + FileErrorReason());
+    if (const FileOutcome read = ReadFileStart(SystemPathFromNarrow(path), 1, probe); !read)
+        return FileError(output.err, "cannot read " + path + NarrowText(read.reason));
     EmulatedAdapter emulated(EmulatedAdapter::Clock::Real);
     if (!emulated.UseMemoryFile(path))
         return FileError(output.err, "cannot use " + path + " as the adapter's memory: not a 4096-byte image");

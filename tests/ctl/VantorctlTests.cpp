@@ -104,7 +104,7 @@ protected:
     Json ReadJson(const std::string& path)
     {
         std::vector<uint8_t> bytes;
-        EXPECT_TRUE(ReadFileStart(path, 1 << 20, bytes)) << path;
+        EXPECT_TRUE(ReadFileStart(SystemPathFromNarrow(path), 1 << 20, bytes)) << path;
         return Json::parse(bytes.begin(), bytes.end());
     }
 
@@ -131,7 +131,7 @@ TEST_F(VantorctlTest, BackupThenRestoreGivesTheSameMemoryByteForByte)
     const std::string backup = TempPath("round.bin");
     ASSERT_EQ(Run({"backup", backup}), kCtlOk) << err.str();
     std::vector<uint8_t> file;
-    ASSERT_TRUE(ReadFileStart(backup, kImageSize + 1, file));
+    ASSERT_TRUE(ReadFileStart(SystemPathFromNarrow(backup), kImageSize + 1, file));
     EXPECT_EQ(file, original);
     EXPECT_EQ(counting.halvesWritten, 0);
 
@@ -248,7 +248,7 @@ TEST_F(VantorctlTest, FailedBackupLeavesAnExistingFileAsItWas)
     EXPECT_EQ(Run({"backup", backup}), kCtlTransferFailed);
     EXPECT_NE(err.str().find("transfer"), std::string::npos);
     std::vector<uint8_t> file;
-    ASSERT_TRUE(ReadFileStart(backup, kImageSize + 1, file));
+    ASSERT_TRUE(ReadFileStart(SystemPathFromNarrow(backup), kImageSize + 1, file));
     EXPECT_EQ(file, old);
     EXPECT_FALSE(std::ifstream(backup + ".partial").good());
 }
@@ -272,9 +272,95 @@ TEST_F(VantorctlTest, BackupReplacesAnExistingFileWhole)
     const std::string backup = WriteFile("replaced.bin", std::vector<uint8_t>(2 * kImageSize, 0x11));
     ASSERT_EQ(Run({"backup", backup}), kCtlOk) << err.str();
     std::vector<uint8_t> file;
-    ASSERT_TRUE(ReadFileStart(backup, 2 * kImageSize, file));
+    ASSERT_TRUE(ReadFileStart(SystemPathFromNarrow(backup), 2 * kImageSize, file));
     EXPECT_EQ(file, Memory());
 }
+
+#ifdef _WIN32
+// A read-only file and one that another program holds open without sharing: the backup
+// over each is refused in the system's words, and the file stays as it was.
+TEST_F(VantorctlTest, BackupOverAFileThatCannotBeReplacedSaysTheSystemsReasonAndKeepsIt)
+{
+    const std::vector<uint8_t> old(kImageSize, 0x11);
+    const std::string readOnly = WriteFile("read-only.bin", old);
+    const std::string heldOpen = WriteFile("held-open.bin", old);
+    const HANDLE held = CreateFileA(heldOpen.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    for (const std::string& backup : {readOnly, heldOpen}) {
+        EXPECT_EQ(Run({"backup", backup}), kCtlFileError) << backup;
+        const std::string told = "vantorctl: cannot write " + backup + ": ";
+        EXPECT_EQ(err.str().rfind(told, 0), 0u) << err.str();
+        EXPECT_GT(err.str().size(), told.size() + 1) << "no reason: " << err.str();
+        EXPECT_FALSE(std::ifstream(backup + ".partial").good()) << backup;
+    }
+    CloseHandle(held);
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const std::string& backup : {readOnly, heldOpen}) {
+        std::vector<uint8_t> file;
+        EXPECT_TRUE(ReadFileStart(SystemPathFromNarrow(backup), 2 * kImageSize, file)) << backup;
+        EXPECT_EQ(file, old) << backup;
+    }
+}
+
+TEST_F(VantorctlTest, BackupOverAHiddenFileKeepsItHidden)
+{
+    const std::string backup = WriteFile("hidden.bin", std::vector<uint8_t>(kImageSize, 0x11));
+    SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(Run({"backup", backup}), kCtlOk) << err.str();
+    EXPECT_NE(GetFileAttributesA(backup.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(ReadFileStart(SystemPathFromNarrow(backup), 2 * kImageSize, file));
+    EXPECT_EQ(file, Memory());
+}
+
+// Folders nested in `base` until a file in them has a path longer than MAX_PATH, made and
+// removed through the \\?\ form, which has no such limit (the scratch folder's removal has).
+class LongPathFolder {
+public:
+    explicit LongPathFolder(std::string base) : m_path(std::move(base))
+    {
+        for (char letter = 'a'; m_path.size() < MAX_PATH; ++letter) {
+            m_path += std::string(100, letter) + "\\";
+            m_made.push_back(Prefixed(m_path));
+            EXPECT_TRUE(CreateDirectoryW(m_made.back().c_str(), nullptr)) << GetLastError();
+        }
+    }
+    ~LongPathFolder()
+    {
+        DeleteFileW(Prefixed(File()).c_str());
+        for (auto folder = m_made.rbegin(); folder != m_made.rend(); ++folder) RemoveDirectoryW(folder->c_str());
+    }
+    std::string File() const { return m_path + "backup.bin"; }
+
+private:
+    static std::wstring Prefixed(const std::string& path) { return L"\\\\?\\" + SystemPathFromNarrow(path); }
+
+    std::string m_path;
+    std::vector<std::wstring> m_made;
+};
+
+TEST_F(VantorctlTest, BackupAndRestoreTakeAPathLongerThanMaxPath)
+{
+    const LongPathFolder folder(TempPath(""));
+    const std::vector<uint8_t> original = Memory();
+    ASSERT_EQ(Run({"backup", folder.File()}), kCtlOk) << err.str();
+    std::memset(adapter.Memory(), 0xEE, kImageSize);
+    EXPECT_EQ(Run({"restore", folder.File()}), kCtlOk) << err.str();
+    EXPECT_EQ(Memory(), original);
+}
+
+// Wine has no MAX_PATH limit, Windows has: a path takes the \\?\ form (\\?\UNC\ for a
+// share) exactly when a name beside it, ".replaced" the longest, would pass the limit.
+TEST(LongPathFormTest, OnlyAPathThatANameBesideItWouldTakePastMaxPathIsMarked)
+{
+    const std::wstring folder = L"C:\\" + std::wstring(240, L'f') + L"\\";  // 244 characters
+    EXPECT_EQ(LongPathForm(folder + L"ab.bin"), folder + L"ab.bin");
+    EXPECT_EQ(LongPathForm(folder + L"abc.bin"), L"\\\\?\\" + folder + L"abc.bin");
+    const std::wstring share = L"\\\\server\\share\\" + std::wstring(250, L'f');
+    EXPECT_EQ(LongPathForm(share), L"\\\\?\\UNC" + share.substr(1));
+}
+#endif
 
 TEST_F(VantorctlTest, CheckFindsEachKindOfProblem)
 {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -30,13 +31,13 @@ public:
 
     int m_nWebAddressOpened = 0;
     // What the next Save or Open dialog gives; empty, the dialog is cancelled.
-    std::string m_nextFileName;
+    std::filesystem::path m_nextFileName;
 
 protected:
     void OpenWebAddress() override { ++m_nWebAddressOpened; }
-    bool AskFileName(FileKind, bool, std::string& path) override
+    bool AskFileName(FileKind, bool, SystemPath& path) override
     {
-        path = m_nextFileName;
+        path = m_nextFileName.native();
         return !path.empty();
     }
 };

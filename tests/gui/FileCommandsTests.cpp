@@ -1,12 +1,14 @@
 // Profiles to and from files through the list's menu, the whole configuration to and
 // from a file through the system menu: a refused file leaves the window as it was, and
 // nothing reaches the adapter before OK.
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "Commands.h"
 #include "ConfigDlgHarness.h"
 #include "KeyTable.h"
+#include "NameText.h"
 #include "ProfileFiles.h"
 #include "ScratchFolder.h"
 
@@ -160,6 +162,32 @@ TEST_F(FileCommandsTest, ExportedProfileIsTakenBackIdenticallyByVantorctlImport)
     ASSERT_TRUE(imported.UseMemoryFile(memory));
     EXPECT_EQ(std::memcmp(RecordOfSlot(imported.Memory(), 0), &Record(0), kBlockSize), 0);
     EXPECT_EQ(Record(0).keySlots[4], KeyCodeFromName("M"));
+}
+
+// A file name that the ANSI code page cannot write (Thai, in the Chinese session and in the
+// English one): the export writes the file under exactly that name, the import takes it
+// back, and a message names it as it is.
+TEST_F(FileCommandsTest, ExportImportAndMessagesKeepAFileNameOutsideTheCodePage)
+{
+    const std::wstring name = L"\u0E01\u0E32\u0E23 profile.json";
+    ASSERT_FALSE(IsTextOfNameCodePage(name));
+    const std::filesystem::path path = std::filesystem::path(folder.Path("")) / name;
+    dialog.m_nextFileName = path;
+    std::wstring refused;
+    script
+        .Then([&] { Command(ID_MENU_EXPORT); })
+        .Then([&] {
+            EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+            Command(ID_MENU_IMPORT);
+        })
+        .Then([&] {
+            EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Alpha", "Gamma", "Alpha"}));
+            SystemCommand(IDM_OPEN_COPY);  // a profiles document is no image
+        })
+        .Then([&] { refused = AnswerMessageBox(IDOK); })
+        .Then([&] { Close(IDCANCEL); });
+    Run();
+    EXPECT_NE(refused.find(name), std::wstring::npos) << refused;
 }
 
 // Save a copy, change the window, then open the copy: the window shows the copy again.

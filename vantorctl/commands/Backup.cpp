@@ -6,8 +6,8 @@ int command::Backup(const Invocation& call, Session& session)
 {
     std::vector<uint8_t> image;
     if (int status = session.Load(image)) return status;
-    if (!WriteFileAtomically(call.file, image))
-        return session.Error("cannot write " + call.file + FileErrorReason(), kCtlFileError);
+    if (const FileOutcome written = WriteFileAtomically(SystemPathFromNarrow(call.file), image); !written)
+        return session.Error("cannot write " + call.file + NarrowText(written.reason), kCtlFileError);
     session.Output().out << "backed up " << image.size() << " bytes to " << call.file << "\n";
     return kCtlOk;
 }

@@ -17,8 +17,8 @@ int command::Export(const Invocation& call, Session& session)
     for (const std::string& warning : NameWrittenByteForByteWarnings(image.data(), slots))
         session.Report("warning: " + warning);
     const std::string text = ProfileFileText(image.data(), slots);
-    if (!WriteFileAtomically(call.file, {text.begin(), text.end()}))
-        return session.Error("cannot write " + call.file + FileErrorReason(), kCtlFileError);
+    if (const FileOutcome written = WriteFileAtomically(SystemPathFromNarrow(call.file), {text.begin(), text.end()}); !written)
+        return session.Error("cannot write " + call.file + NarrowText(written.reason), kCtlFileError);
     session.Output().out << "exported " << slots.size() << (slots.size() == 1 ? " profile" : " profiles") << " to "
                          << call.file << "\n";
     return kCtlOk;

@@ -8,7 +8,7 @@ int command::Import(const Invocation& call, Session& session)
 {
     std::vector<IncomingProfile> incoming;
     std::vector<std::string> problems;
-    if (!ReadProfileFile(call.file, incoming, problems)) return session.Refuse(problems);
+    if (!ReadProfileFile(SystemPathFromNarrow(call.file), incoming, problems)) return session.Refuse(problems);
     if (incoming.empty()) {
         session.Output().out << call.file << " holds no profiles; nothing written\n";
         return kCtlOk;

@@ -8,7 +8,7 @@
 int command::Restore(const Invocation& call, Session& session)
 {
     std::vector<uint8_t> file;
-    const std::string refusal = ReadImageFile(call.file, file);
+    const std::string refusal = ReadImageFile(SystemPathFromNarrow(call.file), file);
     if (!refusal.empty()) return session.Error(refusal, kCtlFileError);
     std::vector<uint8_t> stored;
     const int status = session.Load(stored);
