@@ -5,7 +5,7 @@
 root=$(pwd)  # callers run from the top of the repository
 wine=$root/scripts/wine64
 setarch "$(uname -m)" --addr-no-randomize true 2>/dev/null ||
-  echo "wine-session: this host refuses a fixed address layout (setarch): a 64-bit Windows program may die as it starts, once in some thousand starts" >&2
+  echo "wine-session: this host refuses a fixed address layout (setarch): a 64-bit Windows program may die as it starts, once in some 10,000 starts" >&2
 
 # A program started inside a running session (a test that the test run starts) joins it:
 # same display, prefix and desktop, and ending is left to the session's owner. It keeps
