@@ -22,6 +22,11 @@ bool Refused(std::vector<std::string>& problems, const std::string& problem)
     return false;
 }
 
+std::string CannotRead(const std::string& path, const FileOutcome& read)
+{
+    return "cannot read " + path + NarrowText(read.reason);
+}
+
 }  // namespace
 
 std::string ProfileFileText(const uint8_t* image, const std::vector<int>& slots)
@@ -44,7 +49,7 @@ bool ReadProfileFile(const SystemPath& file, std::vector<IncomingProfile>& incom
     std::vector<uint8_t> bytes;
     const std::string path = NarrowText(file);
     if (const FileOutcome read = ReadFileStart(file, kProfileFileLimit + 1, bytes); !read)
-        return Refused(problems, "cannot read " + path + NarrowText(read.reason));
+        return Refused(problems, CannotRead(path, read));
     if (bytes.size() > kProfileFileLimit) return Refused(problems, path + " is refused: longer than 1 MiB");
     std::vector<Json> forms;
     std::string error;
@@ -71,7 +76,7 @@ std::vector<std::string> RepeatedKeyWarnings(const std::vector<uint8_t>& image, 
 std::string ReadImageFile(const SystemPath& file, std::vector<uint8_t>& image)
 {
     const std::string path = NarrowText(file);
-    if (const FileOutcome read = ReadFileStart(file, kImageSize + 1, image); !read) return "cannot read " + path + NarrowText(read.reason);
+    if (const FileOutcome read = ReadFileStart(file, kImageSize + 1, image); !read) return CannotRead(path, read);
     if (image.size() != kImageSize)
         return path + " is not a " + std::to_string(kImageSize) + "-byte image (" +
                (image.size() > kImageSize ? "longer" : std::to_string(image.size()) + " bytes") + ")";
