@@ -61,6 +61,7 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_MESSAGE(WM_DPICHANGED, &CConfigDlg::OnDpiChanged)
     ON_MESSAGE(kTellLoadBusyMessage, &CConfigDlg::OnTellLoadBusy)
     ON_MESSAGE(WM_INPUTLANGCHANGE, &CConfigDlg::OnInputLanguageChanged)
+    ON_MESSAGE(WM_QUERYENDSESSION, &CConfigDlg::OnQueryEndSession)
 END_MESSAGE_MAP()
 
 CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, const KeyboardLayout& layout, CWnd* pParent,
@@ -196,9 +197,33 @@ CConfigDlg::SaveOutcome CConfigDlg::SaveUnlessChanged(std::vector<uint8_t>& stor
     if (!m_link.ReadStoredImage(stored)) return SaveOutcome::kFailed;
     const std::vector<uint8_t> image = m_link.Image();
     if (!m_known.Explain(stored, image)) return SaveOutcome::kAdapterChanged;
-    const bool saved = m_link.SaveChanges(stored);
+    const bool saved = WriteHoldingSessionEnd(stored);
     m_known.SaveTried(image, m_link.SentHalves());
     return saved ? SaveOutcome::kSaved : SaveOutcome::kFailed;
+}
+
+// The window answers the system while it writes, so the session could end between a
+// write packet and its other half, or before the header: a record half old and half new,
+// or new records under the old header. Windows is asked to wait, and told why, until the
+// write and its read-back end (at most about 1.3 s).
+bool CConfigDlg::WriteHoldingSessionEnd(const std::vector<uint8_t>& stored)
+{
+    m_bWriting = TRUE;
+    SetSessionEndReason(AfxLoadString(IDS_WRITING_REASON).c_str());
+    const bool saved = m_link.SaveChanges(stored);
+    SetSessionEndReason(nullptr);
+    m_bWriting = FALSE;
+    return saved;
+}
+
+LRESULT CConfigDlg::OnQueryEndSession(WPARAM, LPARAM) { return m_bWriting ? FALSE : Default(); }
+
+void CConfigDlg::SetSessionEndReason(const wchar_t* reason)
+{
+    if (reason)
+        ShutdownBlockReasonCreate(m_hWnd, reason);
+    else
+        ShutdownBlockReasonDestroy(m_hWnd);
 }
 
 int CConfigDlg::Tell(const std::wstring& text, UINT type)

@@ -69,9 +69,13 @@ protected:
     // cancelled (tests give their own).
     enum class FileKind { kProfiles, kConfiguration };
     virtual bool AskFileName(FileKind kind, bool save, SystemPath& path);
+    // Tells Windows why the session must not end now, or with null that it may again
+    // (tests watch it instead).
+    virtual void SetSessionEndReason(const wchar_t* reason);
 
     LRESULT OnAdapterArrived(WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColorEdit(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -97,12 +101,14 @@ protected:
     const KeyboardLayout& m_layout;
     KeyNames m_keyNames;              // the key boxes' names, under the layout in use
     WPARAM m_capturedSystemKey = 0;   // a system key that a key box took, until it is let go
+    BOOL m_bWriting = FALSE;          // writing to the adapter: the session may not end now
 
 private:
     enum class SaveOutcome { kSaved, kFailed, kBusy, kAdapterChanged };
 
     bool LoadUnderLock(bool& busy);
     SaveOutcome SaveUnlessChanged(std::vector<uint8_t>& stored);
+    bool WriteHoldingSessionEnd(const std::vector<uint8_t>& stored);
     // A message box over the window; the button that closed it.
     int Tell(const std::wstring& text, UINT type);
     void AddAboutItem();

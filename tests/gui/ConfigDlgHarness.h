@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,9 @@ public:
     int m_nWebAddressOpened = 0;
     // What the next Save or Open dialog gives; empty, the dialog is cancelled.
     std::filesystem::path m_nextFileName;
+    // Each reason the window gave Windows for holding the session's end; empty when it
+    // lifted it.
+    std::vector<std::wstring> m_sessionEndReasons;
 
 protected:
     void OpenWebAddress() override { ++m_nWebAddressOpened; }
@@ -40,6 +44,7 @@ protected:
         path = m_nextFileName.native();
         return !path.empty();
     }
+    void SetSessionEndReason(const wchar_t* reason) override { m_sessionEndReasons.push_back(reason ? reason : L""); }
 };
 
 // The emulated adapter, counting the calls that reach it while the lock is not held.

@@ -184,6 +184,58 @@ TEST_F(ConfigDlgTest, WindowAnswersTheSystemWhileItWritesToTheAdapter)
     EXPECT_EQ(RecordOfSlot(slow.Memory(), 0)->keySlots[3], KeyCodeFromName("Q"));
 }
 
+struct EndSessionQuestion {
+    HWND window;
+    DWORD_PTR answer = TRUE;
+};
+
+DWORD WINAPI AskFromAnotherThread(void* asked)
+{
+    auto* question = static_cast<EndSessionQuestion*>(asked);
+    ::SendMessageTimeoutW(question->window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                          &question->answer);
+    return 0;
+}
+
+// Asks `window` whether the session may end, from another thread as Windows does when the
+// user signs out or restarts, answering this thread's messages until the answer comes.
+LRESULT AskToEndSession(HWND window)
+{
+    EndSessionQuestion question{window};
+    HANDLE asker = ::CreateThread(nullptr, 0, AskFromAnotherThread, &question, 0, nullptr);
+    WaitAnsweringMessages(asker, 10000);
+    ::CloseHandle(asker);
+    return static_cast<LRESULT>(question.answer);
+}
+
+// Signing out in the middle of OK's write would leave a record half written or new
+// records under the old header: the window says no, with its reason, until the write ends.
+TEST_F(ConfigDlgTest, SessionWaitsForTheWriteToEnd)
+{
+    EmulatedAdapter written;
+    RecordOfSlot(written.Memory(), 0)->name[0] = 'G';
+    HeaderOfImage(written.Memory()).used[0] = kSlotUsed;
+    HeaderOfImage(written.Memory()).activeProfile = 0;
+    HWND window = nullptr;
+    LRESULT answerWhileWriting = TRUE;
+    ProgressPort port(written, [&](unsigned pauses) {
+        if (pauses == 1) answerWhileWriting = AskToEndSession(window);  // between a block's halves
+    });
+    TestConfigDlg saving(port, lock, layout);
+    TestApp().m_pMainWnd = &saving;
+    ModalScript edited;
+    edited.Then([&] {
+        window = saving.m_hWnd;
+        EXPECT_NE(AskToEndSession(window), FALSE) << "nothing is being written";
+        ::SendMessageA(::GetDlgItem(window, IDC_AXIS_MODE), BM_CLICK, 0, 0);
+        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(edited.Run(saving), IDOK);
+    EXPECT_EQ(answerWhileWriting, FALSE);
+    EXPECT_EQ(saving.m_sessionEndReasons, (std::vector<std::wstring>{AfxLoadString(IDS_WRITING_REASON), L""}));
+    EXPECT_EQ(RecordOfSlot(written.Memory(), 0)->axisMode, 1);
+}
+
 TEST_F(ConfigDlgTest, FailedHeaderReadLeavesEditingOffButClicksReachTheControls)
 {
     UseSlot(0, "Game");
