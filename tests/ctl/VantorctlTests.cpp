@@ -2,7 +2,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -276,6 +279,66 @@ TEST_F(VantorctlTest, BackupReplacesAnExistingFileWhole)
     EXPECT_EQ(file, Memory());
 }
 
+// The names of the entries of `folder`, each file's with its bytes.
+std::map<std::string, std::string> FolderContents(const std::string& folder)
+{
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream file;
+        if (entry.is_regular_file()) file.open(entry.path(), std::ios::binary);
+        contents[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    return contents;
+}
+
+// Read-only for the system's file functions; `readOnly` false makes it writable again, as
+// the scratch folder's removal needs on Windows.
+void MakeReadOnly(const std::string& path, bool readOnly = true)
+{
+    using std::filesystem::perms;
+    const perms writable = perms::owner_write | perms::group_write | perms::others_write;
+    std::filesystem::permissions(path, writable, readOnly ? std::filesystem::perm_options::remove
+                                                          : std::filesystem::perm_options::add);
+}
+
+// Files of the user's whose names a write might take for its own temporary files stay as
+// they were, a read-only one too, whether the write makes its file or replaces it.
+TEST_F(VantorctlTest, FilesBesideTheTargetKeepTheirBytesAfterABackupAndAnExport)
+{
+    for (const char* name : {"copy.bin", "racing.json"}) {
+        WriteText(std::string(name) + ".partial", std::string("the user's own ") + name);
+        WriteText(std::string(name) + ".replaced", std::string("kept ") + name);
+    }
+    MakeReadOnly(TempPath("copy.bin.partial"));
+    MakeReadOnly(TempPath("racing.json.replaced"));
+    const std::map<std::string, std::string> before = FolderContents(TempPath(""));
+    for (int round = 0; round < 2; ++round) {  // a new file, then the same one replaced
+        ASSERT_EQ(Run({"backup", TempPath("copy.bin")}), kCtlOk) << err.str();
+        ASSERT_EQ(Run({"export", TempPath("racing.json"), "--name", "Racing"}), kCtlOk) << err.str();
+    }
+    std::map<std::string, std::string> after = FolderContents(TempPath(""));
+    const std::vector<uint8_t> memory = Memory();
+    EXPECT_EQ(after["copy.bin"], std::string(memory.begin(), memory.end()));
+    EXPECT_NE(after["racing.json"].find("\"Racing\""), std::string::npos);
+    after.erase("copy.bin");
+    after.erase("racing.json");
+    EXPECT_EQ(after, before);
+    MakeReadOnly(TempPath("copy.bin.partial"), false);
+    MakeReadOnly(TempPath("racing.json.replaced"), false);
+}
+
+// A write that fails after its temporary file was made removes that file and nothing else.
+TEST(AtomicFileTest, AFailedWriteRemovesOnlyItsOwnTemporaryFile)
+{
+    const ScratchFolder folder;
+    std::filesystem::create_directory(folder.Path("target"));  // a folder cannot be replaced by a file
+    std::ofstream(folder.Path("target.partial")) << "the user's";
+    std::ofstream(folder.Path("target.replaced")) << "the user's too";
+    const std::map<std::string, std::string> before = FolderContents(folder.Path(""));
+    EXPECT_FALSE(WriteFileAtomically(SystemPathFromNarrow(folder.Path("target")), std::vector<uint8_t>(10, 'x')));
+    EXPECT_EQ(FolderContents(folder.Path("")), before);
+}
+
 #ifdef _WIN32
 // A read-only file and one that another program holds open without sharing: the backup
 // over each is refused in the system's words, and the file stays as it was.
@@ -351,10 +414,11 @@ TEST_F(VantorctlTest, BackupAndRestoreTakeAPathLongerThanMaxPath)
 }
 
 // Wine has no MAX_PATH limit, Windows has: a path takes the \\?\ form (\\?\UNC\ for a
-// share) exactly when a name beside it, ".replaced" the longest, would pass the limit.
+// share) exactly when a temporary name beside it, ".12345678.replaced" the longest, would
+// pass the limit.
 TEST(LongPathFormTest, OnlyAPathThatANameBesideItWouldTakePastMaxPathIsMarked)
 {
-    const std::wstring folder = L"C:\\" + std::wstring(240, L'f') + L"\\";  // 244 characters
+    const std::wstring folder = L"C:\\" + std::wstring(231, L'f') + L"\\";  // 235 characters
     EXPECT_EQ(LongPathForm(folder + L"ab.bin"), folder + L"ab.bin");
     EXPECT_EQ(LongPathForm(folder + L"abc.bin"), L"\\\\?\\" + folder + L"abc.bin");
     const std::wstring share = L"\\\\server\\share\\" + std::wstring(250, L'f');

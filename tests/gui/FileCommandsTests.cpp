@@ -1,6 +1,7 @@
 // Profiles to and from files through the list's menu, the whole configuration to and
 // from a file through the system menu: a refused file leaves the window as it was, and
 // nothing reaches the adapter before OK.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -188,6 +189,44 @@ TEST_F(FileCommandsTest, ExportImportAndMessagesKeepAFileNameOutsideTheCodePage)
         .Then([&] { Close(IDCANCEL); });
     Run();
     EXPECT_NE(refused.find(name), std::wstring::npos) << refused;
+}
+
+// Files of the user's with the names that the writes once took for their temporary files
+// (one read-only) keep their bytes through a Save a copy over an existing copy and an
+// export, and no other file is left behind.
+TEST_F(FileCommandsTest, SaveACopyAndExportLeaveTheFilesBesideTheTargetAsTheyWere)
+{
+    const std::vector<std::string> usersFiles = {"copy.bin.partial", "copy.bin.replaced", "alpha.json.partial",
+                                                 "alpha.json.replaced"};
+    for (const std::string& name : usersFiles) WriteText(folder.Path(name), "the user's " + name);
+    WriteText(folder.Path("copy.bin"), "an older copy");
+    const std::wstring readOnly = SystemPathFromNarrow(folder.Path("copy.bin.partial"));
+    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    script
+        .Then([&] {
+            dialog.m_nextFileName = folder.Path("copy.bin");
+            SystemCommand(IDM_SAVE_COPY);
+        })
+        .Then([&] {
+            dialog.m_nextFileName = folder.Path("alpha.json");
+            Command(ID_MENU_EXPORT);
+        })
+        .Then([&] { Close(IDCANCEL); });
+    Run();
+    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path(""))) {
+        const std::string name = entry.path().filename().string();
+        names.push_back(name);
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(file), {});
+        if (name == "copy.bin") EXPECT_EQ(bytes.size(), kImageSize);
+        else if (name == "alpha.json") EXPECT_NE(bytes.find("\"Alpha\""), std::string::npos) << bytes;
+        else EXPECT_EQ(bytes, "the user's " + name);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"alpha.json", "alpha.json.partial", "alpha.json.replaced", "copy.bin",
+                                               "copy.bin.partial", "copy.bin.replaced"}));
 }
 
 // Save a copy, change the window, then open the copy: the window shows the copy again.
