@@ -30,6 +30,10 @@ FileOutcome WriteFileAtomically(const SystemPath& path, const std::vector<uint8_
 FileOutcome ReadFileStart(const SystemPath& path, size_t limit, std::vector<uint8_t>& bytes);
 
 #ifdef _WIN32
+// The language of the system's reasons: the user's interface language (0) unless set
+// otherwise, as a test does to get reasons outside the ANSI code page.
+void SetReasonLanguage(unsigned short language);
+
 // `path` as the file functions take it at any length: when the longest temporary name
 // beside it would pass MAX_PATH, absolute and marked \\?\ (\\?\UNC\ for a share), which
 // lifts the limit; otherwise as given.

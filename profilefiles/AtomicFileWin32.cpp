@@ -13,6 +13,8 @@ namespace {
 
 FileOutcome Done() { return {true, {}}; }
 
+LANGID g_reasonLanguage = 0;
+
 bool EndsAMessage(wchar_t c) { return c == L'\r' || c == L'\n' || c == L' ' || c == L'.' || c == L'\u3002'; }
 
 // The system's words for `error`, without the line end and full stop that close them:
@@ -21,7 +23,7 @@ FileOutcome Failed(DWORD error)
 {
     wchar_t* words = nullptr;
     const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    const DWORD length = FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
+    const DWORD length = FormatMessageW(flags, nullptr, error, g_reasonLanguage, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
     std::wstring text(words ? words : L"", length);
     LocalFree(words);
     while (!text.empty() && EndsAMessage(text.back())) text.pop_back();
@@ -89,6 +91,8 @@ FileOutcome PutInPlace(const SystemPath& partial, const SystemPath& target)
 }  // namespace
 
 // Only the temporary file that this write created is ever removed.
+void SetReasonLanguage(unsigned short language) { g_reasonLanguage = language; }
+
 FileOutcome WriteFileAtomically(const SystemPath& path, const std::vector<uint8_t>& bytes)
 {
     const SystemPath target = LongPathForm(path);
