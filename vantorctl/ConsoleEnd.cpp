@@ -17,6 +17,8 @@ bool IsConsole(DWORD standardHandle)
     return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
 }
 
+// Signing out or shutting down: the answer to the question waits for the write in
+// progress, and the session's end for the run to tell its outcome, as for the console.
 LRESULT CALLBACK EndSessionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE)
@@ -36,6 +38,32 @@ LRESULT CALLBACK EndSessionProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+struct EndSessionStart {
+    HWND* window;
+    Interruption* interruption;
+    HANDLE created;  // set once the window is made (or could not be)
+};
+
+// The hidden window's thread: a top-level window (a message-only one gets no broadcasts),
+// never shown, and its messages until it is closed.
+DWORD WINAPI RunEndSessionWindow(void* parameter)
+{
+    const EndSessionStart& start = *static_cast<EndSessionStart*>(parameter);
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = EndSessionProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VantorctlEndSession";
+    RegisterClassW(&windowClass);
+    const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"vantorctl", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                                        nullptr, windowClass.hInstance, start.interruption);
+    *start.window = window;
+    SetEvent(start.created);  // `start` ends with the constructor that waits for this
+    if (!window) return 0;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
 }
 
 // Windows Terminal hosts a console in a window of its own and keeps the console's window
@@ -108,19 +136,8 @@ BOOL WINAPI ConsoleEndRequested(DWORD event)
 
 EndSessionWindow::EndSessionWindow(Interruption& interruption)
 {
-    struct Start {
-        EndSessionWindow* self;
-        Interruption* interruption;
-        HANDLE created;
-    } start = {this, &interruption, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    m_thread = CreateThread(
-        nullptr, 0,
-        [](void* parameter) -> DWORD {
-            const Start& start = *static_cast<Start*>(parameter);
-            start.self->Run(*start.interruption, start.created);
-            return 0;
-        },
-        &start, 0, nullptr);
+    EndSessionStart start = {&m_window, &interruption, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    m_thread = CreateThread(nullptr, 0, RunEndSessionWindow, &start, 0, nullptr);
     if (m_thread) WaitForSingleObject(start.created, INFINITE);
     CloseHandle(start.created);
 }
@@ -131,20 +148,4 @@ EndSessionWindow::~EndSessionWindow()
     if (m_window) PostMessageW(m_window, WM_CLOSE, 0, 0);
     WaitForSingleObject(m_thread, INFINITE);
     CloseHandle(m_thread);
-}
-
-// A top-level window (a message-only one gets no broadcasts), never shown.
-void EndSessionWindow::Run(Interruption& interruption, HANDLE created)
-{
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = EndSessionProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"VantorctlEndSession";
-    RegisterClassW(&windowClass);
-    m_window = CreateWindowExW(0, windowClass.lpszClassName, L"vantorctl", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                               windowClass.hInstance, &interruption);
-    SetEvent(created);
-    if (!m_window) return;
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
 }

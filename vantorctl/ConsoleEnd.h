@@ -68,8 +68,6 @@ public:
     HWND Handle() const { return m_window; }
 
 private:
-    void Run(Interruption& interruption, HANDLE created);
-
     HWND m_window = nullptr;
     HANDLE m_thread = nullptr;
 };
