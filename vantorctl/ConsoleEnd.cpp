@@ -127,11 +127,14 @@ void InterruptOnConsoleEnd(Interruption& interruption)
     SetConsoleCtrlHandler(ConsoleEndRequested, TRUE);
 }
 
+// Ctrl+C and Ctrl+Break are answered as handled while the run goes on, which then ends
+// itself; after it (during the wait for a key) they end the program as usual.
 BOOL WINAPI ConsoleEndRequested(DWORD event)
 {
     const bool programEnds = event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT;
-    if (g_interruption) g_interruption->Request(kEndAllowance, programEnds);
-    return TRUE;
+    if (!g_interruption) return FALSE;
+    g_interruption->Request(kEndAllowance, programEnds);
+    return programEnds || !g_interruption->HasRunEnded();
 }
 
 EndSessionWindow::EndSessionWindow(Interruption& interruption)

@@ -50,7 +50,8 @@ void InterruptOnConsoleEnd(Interruption& interruption);
 
 // What the system calls on such a request, on a thread of its own: it returns once the
 // write in progress has ended; for the requests after which Windows ends the program
-// (all but Ctrl+C and Ctrl+Break), once the run has told its outcome too.
+// (all but Ctrl+C and Ctrl+Break), once the run has told its outcome too. FALSE lets the
+// system end the program at once: Ctrl+C or Ctrl+Break after the run has ended.
 BOOL WINAPI ConsoleEndRequested(DWORD event);
 
 // Windows tells a console program that has loaded the window libraries (as vantorctl

@@ -37,3 +37,9 @@ void Interruption::RunEnded()
     }
     m_changed.notify_all();
 }
+
+bool Interruption::HasRunEnded() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_runEnded;
+}

@@ -21,6 +21,7 @@ public:
     void EndWrite();
     // The run has told its outcome: the program may end now.
     void RunEnded();
+    bool HasRunEnded() const;
 
 private:
     mutable std::mutex m_mutex;

@@ -1166,13 +1166,16 @@ TEST_F(VantorctlTest, ARequestToEndBeforeTheWriteLeavesTheAdapterUntouched)
 {
     Interruption interruption;
     InterruptOnConsoleEnd(interruption);
-    ConsoleEndRequested(CTRL_C_EVENT);
+    EXPECT_TRUE(ConsoleEndRequested(CTRL_C_EVENT));  // handled: the run ends itself
     const std::vector<uint8_t> before = Memory();
     const DriverAccess driver = {counting, lock, &interruption};
     EXPECT_EQ(RunVantorctl({"rename", "4", "Other"}, {out, err, false}, &driver), kCtlInterrupted);
     EXPECT_EQ(err.str(), "vantorctl: interrupted; nothing was written\n");
     EXPECT_EQ(Memory(), before);
     EXPECT_EQ(counting.halvesWritten, 0);
+    interruption.RunEnded();  // a Ctrl+C during the wait for a key ends the program as usual
+    EXPECT_FALSE(ConsoleEndRequested(CTRL_C_EVENT));
+    EXPECT_TRUE(ConsoleEndRequested(CTRL_CLOSE_EVENT));
 }
 
 // A console shows its own code page: names (ANSI code page) and JSON (UTF-8) reach it as
