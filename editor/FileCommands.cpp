@@ -8,6 +8,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "AtomicFile.h"
 #include "ProfileFiles.h"
@@ -18,13 +19,64 @@ namespace {
 // A message box names at most this many problems.
 constexpr size_t kToldLines = 12;
 
-std::wstring Lines(const std::vector<std::string>& lines)
+std::wstring Lines(const std::vector<std::wstring>& lines)
 {
     std::wstring text;
-    for (size_t index = 0; index < lines.size() && index < kToldLines; ++index) text += AfxWideFromAnsi(lines[index]) + L"\n";
+    for (size_t index = 0; index < lines.size() && index < kToldLines; ++index) text += lines[index] + L"\n";
     if (lines.size() > kToldLines)
         text += AfxFormatString(IDS_MORE_LINES, {std::to_wstring(lines.size() - kToldLines)}) + L"\n";
     return text;
+}
+
+std::wstring Lines(const std::vector<std::string>& lines)
+{
+    std::vector<std::wstring> wide;
+    for (const std::string& line : lines) wide.push_back(AfxWideFromAnsi(line));
+    return Lines(wide);
+}
+
+std::wstring WideFromUtf8(const std::string& text)
+{
+    if (text.empty()) return {};
+    std::wstring wide(::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), int(wide.size()));
+    return wide;
+}
+
+// The words of each kind of problem, in the order of ProblemKind.
+constexpr UINT kProblemWords[] = {
+    IDS_PROBLEM_FILE_TOO_LONG, IDS_PROBLEM_NOT_JSON,     IDS_PROBLEM_NO_PROFILES, IDS_PROBLEM_MISSING,
+    IDS_PROBLEM_NOT_OBJECT,    IDS_PROBLEM_NOT_TEXT,     IDS_PROBLEM_NOT_LIST,    IDS_PROBLEM_NOT_WHOLE,
+    IDS_PROBLEM_OUTSIDE,       IDS_PROBLEM_UNKNOWN_KEY,  IDS_PROBLEM_UNKNOWN_PAD, IDS_PROBLEM_NOT_IN_CODE_PAGE,
+    IDS_PROBLEM_HOLDS_NUL,     IDS_PROBLEM_NAME_LENGTH,  IDS_PROBLEM_NO_SLOT,     IDS_PROBLEM_NAME_REPEATED};
+static_assert(std::size(kProblemWords) == size_t(ProblemKind::kNameRepeated) + 1, "every kind has its words");
+
+std::wstring WhatIsWrong(const FieldProblem& problem)
+{
+    std::vector<std::wstring> values;
+    for (const std::string& value : problem.values) values.push_back(WideFromUtf8(value));
+    values.resize(3);
+    const std::wstring what =
+        AfxFormatString(kProblemWords[size_t(problem.kind)], {values[0], values[1], values[2]});
+    return problem.field.empty() ? what : WideFromUtf8(problem.field) + L": " + what;
+}
+
+// A refused file's problem in the window's language, naming the file `path` as it is.
+std::wstring ProblemLine(const ProfileProblem& problem, const SystemPath& path)
+{
+    const ProfileLabel& profile = problem.profile;
+    if (profile.english.empty()) return AfxFormatString(IDS_PROBLEM_IN_FILE, {path, WhatIsWrong(problem.problem)});
+    const std::wstring number = std::to_wstring(profile.number);
+    const std::wstring label = profile.name.empty() ? AfxFormatString(IDS_PROFILE_LABEL, {number})
+                                                    : AfxFormatString(IDS_PROFILE_LABEL_NAMED, {number, WideFromUtf8(profile.name)});
+    return (problem.file.empty() ? L"" : path + L": ") + label + L": " + WhatIsWrong(problem.problem);
+}
+
+std::vector<std::wstring> ProblemLines(const std::vector<ProfileProblem>& problems, const SystemPath& path)
+{
+    std::vector<std::wstring> lines;
+    for (const ProfileProblem& problem : problems) lines.push_back(ProblemLine(problem, path));
+    return lines;
 }
 
 // A file dialog's filter from the string table, where `|` stands for the NULs that end
@@ -46,6 +98,12 @@ std::wstring WithFileName(std::wstring text, const SystemPath& path)
     for (size_t at = text.find(narrowName); at != std::wstring::npos; at = text.find(narrowName, at + path.size()))
         text.replace(at, narrowName.size(), path);
     return text;
+}
+
+// Why a file was not read, with the system's reason as it gives it, in any language.
+std::wstring CannotReadText(const SystemPath& path, const FileOutcome& read)
+{
+    return AfxFormatString(IDS_CANNOT_READ, {path, read.reason});
 }
 
 // Shows the Save or Open dialog with the process's current folder kept: the Open dialog
@@ -120,12 +178,17 @@ void CConfigDlg::ImportProfiles()
     SystemPath path;
     if (!AskFileName(FileKind::kProfiles, false, path)) return;
     std::vector<IncomingProfile> incoming;
-    std::vector<std::string> problems;
+    std::vector<ProfileProblem> problems;
     std::vector<uint8_t> image = ImageWithListedSlotsUsed();
     std::vector<Placement> placements;
-    if (ReadProfileFile(path, incoming, problems)) problems = PlaceProfiles(image, incoming, false, placements);
+    const FileOutcome read = ReadProfileFile(path, incoming, problems);
+    if (!read) {
+        Tell(AfxFormatString(IDS_IMPORT_REFUSED, {CannotReadText(path, read)}), MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (problems.empty()) problems = PlaceProfiles(image, incoming, false, placements);
     if (!problems.empty()) {
-        Tell(AfxFormatString(IDS_IMPORT_REFUSED, {WithFileName(Lines(problems), path)}), MB_OK | MB_ICONERROR);
+        Tell(AfxFormatString(IDS_IMPORT_REFUSED, {Lines(ProblemLines(problems, path))}), MB_OK | MB_ICONERROR);
         return;
     }
     if (placements.empty()) {
@@ -177,7 +240,12 @@ void CConfigDlg::OpenCopy()
     SystemPath path;
     if (!AskFileName(FileKind::kConfiguration, false, path)) return;
     std::vector<uint8_t> image;
-    const std::string refusal = ReadImageFile(path, image);
+    std::string refusal;
+    const FileOutcome read = ReadImageFile(path, image, refusal);
+    if (!read) {
+        Tell(AfxFormatString(IDS_COPY_REFUSED, {CannotReadText(path, read)}), MB_OK | MB_ICONERROR);
+        return;
+    }
     if (!refusal.empty()) {
         Tell(AfxFormatString(IDS_COPY_REFUSED, {WithFileName(AfxWideFromAnsi(refusal), path)}), MB_OK | MB_ICONERROR);
         return;

@@ -20,8 +20,9 @@ struct FileOutcome {
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to the disk and puts it in
 // place of `path`: a crash leaves either the old file or the complete new one. A replaced
-// file keeps its attributes and permissions. When any step fails, `path` is untouched and
-// the temporary file removed.
+// file keeps its attributes and permissions. The temporary files have names of their own
+// (TemporaryName.h), created exclusively, so no other file beside `path` is touched. When
+// any step fails, `path` is untouched and the write's own temporary file removed.
 FileOutcome WriteFileAtomically(const SystemPath& path, const std::vector<uint8_t>& bytes);
 
 // At most `limit` bytes from the start of the file; a file longer than `limit` shows as
@@ -29,8 +30,12 @@ FileOutcome WriteFileAtomically(const SystemPath& path, const std::vector<uint8_
 FileOutcome ReadFileStart(const SystemPath& path, size_t limit, std::vector<uint8_t>& bytes);
 
 #ifdef _WIN32
-// `path` as the file functions take it at any length: when the longest name beside it
-// (".replaced") would pass MAX_PATH, absolute and marked \\?\ (\\?\UNC\ for a share), which
+// The language of the system's reasons: the user's interface language (0) unless set
+// otherwise, as a test does to get reasons outside the ANSI code page.
+void SetReasonLanguage(unsigned short language);
+
+// `path` as the file functions take it at any length: when the longest temporary name
+// beside it would pass MAX_PATH, absolute and marked \\?\ (\\?\UNC\ for a share), which
 // lifts the limit; otherwise as given.
 SystemPath LongPathForm(const SystemPath& path);
 #endif

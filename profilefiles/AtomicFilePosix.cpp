@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "TemporaryName.h"
+
 namespace {
 
 FileOutcome Done() { return {true, {}}; }
@@ -27,22 +29,41 @@ bool FlushFolderOf(const std::string& path)
     return flushed;
 }
 
-bool WriteAndFlush(const std::string& path, const std::vector<uint8_t>& bytes)
+// A new file of the write's own beside `target` (its name in `name`), opened for writing;
+// -1 when none could be made.
+int CreateOwnFile(const std::string& target, std::string& name)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = written && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    return std::fclose(file) == 0 && written;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        name = TemporaryNameBeside(target, "partial");
+        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
+    }
+    return -1;
+}
+
+bool WriteAndFlush(int descriptor, const std::vector<uint8_t>& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = write(descriptor, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) break;
+        done += size_t(written);
+    }
+    const bool flushed = done == bytes.size() && fsync(descriptor) == 0;
+    return close(descriptor) == 0 && flushed;
 }
 
 }  // namespace
 
+// Only the temporary file that this write created is ever removed.
 FileOutcome WriteFileAtomically(const SystemPath& path, const std::vector<uint8_t>& bytes)
 {
     errno = 0;
-    const std::string temporary = path + ".partial";
-    if (WriteAndFlush(temporary, bytes) && std::rename(temporary.c_str(), path.c_str()) == 0 && FlushFolderOf(path))
+    std::string temporary;
+    const int descriptor = CreateOwnFile(path, temporary);
+    if (descriptor < 0) return Failed();
+    if (WriteAndFlush(descriptor, bytes) && std::rename(temporary.c_str(), path.c_str()) == 0 && FlushFolderOf(path))
         return Done();
     const FileOutcome failed = Failed();
     std::remove(temporary.c_str());

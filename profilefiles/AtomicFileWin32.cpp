@@ -6,15 +6,14 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <iterator>
+
+#include "TemporaryName.h"
 
 namespace {
 
-// The names beside the target: the new bytes, then the old file while it is replaced.
-const wchar_t kPartialSuffix[] = L".partial";
-const wchar_t kReplacedSuffix[] = L".replaced";
-
 FileOutcome Done() { return {true, {}}; }
+
+LANGID g_reasonLanguage = 0;
 
 bool EndsAMessage(wchar_t c) { return c == L'\r' || c == L'\n' || c == L' ' || c == L'.' || c == L'\u3002'; }
 
@@ -24,7 +23,7 @@ FileOutcome Failed(DWORD error)
 {
     wchar_t* words = nullptr;
     const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    const DWORD length = FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
+    const DWORD length = FormatMessageW(flags, nullptr, error, g_reasonLanguage, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
     std::wstring text(words ? words : L"", length);
     LocalFree(words);
     while (!text.empty() && EndsAMessage(text.back())) text.pop_back();
@@ -33,16 +32,39 @@ FileOutcome Failed(DWORD error)
 
 bool StartsWith(const std::wstring& text, const wchar_t* start) { return text.rfind(start, 0) == 0; }
 
-FileOutcome WriteAndFlush(const SystemPath& path, const std::vector<uint8_t>& bytes)
+// A new file of the write's own beside `target` (its name in `name`), opened for writing
+// and created exclusively, so that a file of the user's is never taken over.
+HANDLE CreateOwnFile(const SystemPath& target, const char* ending, SystemPath& name)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Failed(GetLastError());
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        name = TemporaryNameBeside(target, ending);
+        const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD error = GetLastError();
+        if (file != INVALID_HANDLE_VALUE || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Writes `bytes` into the open `file`, flushes them to the disk and closes it.
+FileOutcome WriteAndFlush(HANDLE file, const std::vector<uint8_t>& bytes)
+{
     DWORD written = 0;
     const bool flushed = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                          written == bytes.size() && FlushFileBuffers(file);
     const FileOutcome outcome = flushed ? Done() : Failed(GetLastError());
     CloseHandle(file);
     return outcome;
+}
+
+// A name beside `target` that no file has, for ReplaceFileW to move the old file to: made
+// by creating a file of it exclusively, then freed again, since Windows may refuse to move
+// a file over an existing one.
+bool ReserveBackupName(const SystemPath& target, SystemPath& name)
+{
+    const HANDLE file = CreateOwnFile(target, "replaced", name);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return DeleteFileW(name.c_str());
 }
 
 // Puts the written `partial` in the place of `target`. ReplaceFileW keeps an existing
@@ -54,7 +76,8 @@ FileOutcome PutInPlace(const SystemPath& partial, const SystemPath& target)
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? Done() : Failed(GetLastError());
-    const SystemPath replaced = target + kReplacedSuffix;
+    SystemPath replaced;
+    if (!ReserveBackupName(target, replaced)) return Failed(GetLastError());
     if (ReplaceFileW(target.c_str(), partial.c_str(), replaced.c_str(), 0, nullptr, nullptr)) {
         SetFileAttributesW(target.c_str(), attributes);
         DeleteFileW(replaced.c_str());
@@ -67,11 +90,16 @@ FileOutcome PutInPlace(const SystemPath& partial, const SystemPath& target)
 
 }  // namespace
 
+// Only the temporary file that this write created is ever removed.
+void SetReasonLanguage(unsigned short language) { g_reasonLanguage = language; }
+
 FileOutcome WriteFileAtomically(const SystemPath& path, const std::vector<uint8_t>& bytes)
 {
     const SystemPath target = LongPathForm(path);
-    const SystemPath partial = target + kPartialSuffix;
-    FileOutcome outcome = WriteAndFlush(partial, bytes);
+    SystemPath partial;
+    const HANDLE file = CreateOwnFile(target, "partial", partial);
+    if (file == INVALID_HANDLE_VALUE) return Failed(GetLastError());
+    FileOutcome outcome = WriteAndFlush(file, bytes);
     if (outcome) outcome = PutInPlace(partial, target);
     if (!outcome) DeleteFileW(partial.c_str());
     return outcome;
@@ -103,6 +131,6 @@ SystemPath LongPathForm(const SystemPath& path)
     std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
     if (full.empty()) return path;
     full.resize(GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
-    if (full.size() + std::size(kReplacedSuffix) <= MAX_PATH) return path;
+    if (full.size() + kLongestTemporarySuffix < MAX_PATH) return path;
     return StartsWith(full, L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
 }

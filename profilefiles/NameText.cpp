@@ -38,15 +38,14 @@ std::vector<std::string> Utf8Characters(const std::string& text)
 }
 
 // The bytes of valid UTF-8 `text`, each character's from `append` (false when the code
-// page has none for it); false, with `problem` naming the first such character.
+// page has none for it); false, with `lacking` the first such character.
 template <typename Append>
-bool BytesOfCharacters(const std::string& text, const std::string& codePageName, Append append, std::string& bytes,
-                       std::string& problem)
+bool BytesOfCharacters(const std::string& text, Append append, std::string& bytes, std::string& lacking)
 {
     bytes.clear();
     for (const std::string& character : Utf8Characters(text)) {
         if (append(character, bytes)) continue;
-        problem = "the character \"" + character + "\" is not in " + codePageName;
+        lacking = character;
         return false;
     }
     return true;
@@ -126,16 +125,16 @@ NameText TextOfNameBytes(const std::string& bytes, const CodePage& codePage)
 }
 NameText TextOfNameBytes(const std::string& bytes) { return TextOfNameBytes(bytes, SystemCodePage()); }
 
-bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem, const CodePage& codePage)
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& lacking, const CodePage& codePage)
 {
     const auto append = [&codePage](const std::string& character, std::string& to) {
         return AppendCharacter(codePage, character, to);
     };
-    return BytesOfCharacters(text, NameOf(codePage), append, bytes, problem);
+    return BytesOfCharacters(text, append, bytes, lacking);
 }
-bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem)
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& lacking)
 {
-    return NameBytesFromText(text, bytes, problem, SystemCodePage());
+    return NameBytesFromText(text, bytes, lacking, SystemCodePage());
 }
 
 bool IsTextOfNameCodePage(const std::wstring& text, const CodePage& codePage)
@@ -144,6 +143,28 @@ bool IsTextOfNameCodePage(const std::wstring& text, const CodePage& codePage)
     return text.empty() || WideTo(codePage, text, bytes);
 }
 bool IsTextOfNameCodePage(const std::wstring& text) { return IsTextOfNameCodePage(text, SystemCodePage()); }
+
+std::string BytesInCodePage(const std::wstring& text, const CodePage& codePage)
+{
+    const int size = codePage.fromUtf16(codePage.number, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(size > 0 ? size : 0, '\0');
+    codePage.fromUtf16(codePage.number, 0, text.data(), int(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring StartThatFits(const std::wstring& text, size_t limit, const CodePage& codePage)
+{
+    size_t end = 0;
+    size_t bytes = 0;
+    while (end < text.size()) {
+        const bool pair = IS_HIGH_SURROGATE(text[end]) && end + 1 < text.size() && IS_LOW_SURROGATE(text[end + 1]);
+        const size_t length = pair ? 2 : 1;
+        bytes += BytesInCodePage(text.substr(end, length), codePage).size();
+        if (bytes > limit) break;
+        end += length;
+    }
+    return text.substr(0, end);
+}
 
 #else
 // The names' code page is ISO 8859-1: one byte per character, of the same number, so
@@ -165,8 +186,8 @@ std::string NameCodePage() { return "ISO 8859-1"; }
 
 NameText TextOfNameBytes(const std::string& bytes) { return {ByteForByteText(bytes), true}; }
 
-bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem)
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& lacking)
 {
-    return BytesOfCharacters(text, NameCodePage(), AppendLatin1Character, bytes, problem);
+    return BytesOfCharacters(text, AppendLatin1Character, bytes, lacking);
 }
 #endif

@@ -16,8 +16,8 @@ struct NameText {
 NameText TextOfNameBytes(const std::string& bytes);
 
 // The bytes of a name's text (valid UTF-8, as the JSON parser hands it over); false, with
-// `problem` naming the first character the code page cannot write, when there is one.
-bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem);
+// `lacking` the first character the code page cannot write, when there is one.
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& lacking);
 
 // The code page of names, as messages call it: "code page 936", "ISO 8859-1".
 std::string NameCodePage();
@@ -38,6 +38,14 @@ struct CodePage {
 
 // The same as above in `codePage` in place of the system's.
 NameText TextOfNameBytes(const std::string& bytes, const CodePage& codePage);
-bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& problem, const CodePage& codePage);
+bool NameBytesFromText(const std::string& text, std::string& bytes, std::string& lacking, const CodePage& codePage);
 bool IsTextOfNameCodePage(const std::wstring& text, const CodePage& codePage);
+
+// The bytes of `text` in `codePage`; a character that it lacks as the system writes it
+// (a look-alike or the default character).
+std::string BytesInCodePage(const std::wstring& text, const CodePage& codePage);
+
+// The longest start of `text` that takes at most `limit` bytes in `codePage`, cut between
+// whole characters (a surrogate pair is one): a name is never cut inside a character.
+std::wstring StartThatFits(const std::wstring& text, size_t limit, const CodePage& codePage);
 #endif

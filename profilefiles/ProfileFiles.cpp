@@ -1,6 +1,5 @@
 #include "ProfileFiles.h"
 
-#include "AtomicFile.h"
 #include "ImageCheck.h"
 #include "NameText.h"
 
@@ -9,22 +8,11 @@ namespace {
 // A profiles document is small: 63 profiles take some 60 KiB.
 constexpr size_t kProfileFileLimit = 1 << 20;
 
-std::string ProfileLabel(const Json& form, size_t index)
+ProfileLabel LabelOf(const Json& form, size_t index)
 {
     const auto name = form.is_object() ? form.find("name") : form.end();
-    const bool named = name != form.end() && name->is_string();
-    return "profile " + std::to_string(index + 1) + (named ? " " + name->dump() : "");
-}
-
-bool Refused(std::vector<std::string>& problems, const std::string& problem)
-{
-    problems.push_back(problem);
-    return false;
-}
-
-std::string CannotRead(const std::string& path, const FileOutcome& read)
-{
-    return "cannot read " + path + NarrowText(read.reason);
+    const std::string named = name != form.end() && name->is_string() ? name->dump() : "";
+    return {"profile " + std::to_string(index + 1) + (named.empty() ? "" : " " + named), index + 1, named};
 }
 
 }  // namespace
@@ -44,23 +32,30 @@ std::vector<std::string> NameWrittenByteForByteWarnings(const uint8_t* image, co
     return warnings;
 }
 
-bool ReadProfileFile(const SystemPath& file, std::vector<IncomingProfile>& incoming, std::vector<std::string>& problems)
+FileOutcome ReadProfileFile(const SystemPath& file, std::vector<IncomingProfile>& incoming,
+                            std::vector<ProfileProblem>& problems)
 {
     std::vector<uint8_t> bytes;
+    const FileOutcome read = ReadFileStart(file, kProfileFileLimit + 1, bytes);
+    if (!read) return read;
     const std::string path = NarrowText(file);
-    if (const FileOutcome read = ReadFileStart(file, kProfileFileLimit + 1, bytes); !read)
-        return Refused(problems, CannotRead(path, read));
-    if (bytes.size() > kProfileFileLimit) return Refused(problems, path + " is refused: longer than 1 MiB");
+    if (bytes.size() > kProfileFileLimit) {
+        problems.push_back({path, {}, {"", ProblemKind::kFileTooLong, {}}});
+        return read;
+    }
     std::vector<Json> forms;
-    std::string error;
-    if (!ReadProfilesDocument(std::string(bytes.begin(), bytes.end()), forms, error))
-        return Refused(problems, path + " is refused: " + error);
-    const size_t known = problems.size();
+    FieldProblem error;
+    if (!ReadProfilesDocument(std::string(bytes.begin(), bytes.end()), forms, error)) {
+        problems.push_back({path, {}, error});
+        return read;
+    }
     incoming.resize(forms.size());
     for (size_t index = 0; index < forms.size(); ++index)
-        for (const std::string& problem : ReadIncomingProfile(forms[index], ProfileLabel(forms[index], index), incoming[index]))
-            problems.push_back(path + ": " + problem);
-    return problems.size() == known;
+        for (ProfileProblem& problem : ReadIncomingProfile(forms[index], LabelOf(forms[index], index), incoming[index])) {
+            problem.file = path;
+            problems.push_back(problem);
+        }
+    return read;
 }
 
 std::vector<std::string> RepeatedKeyWarnings(const std::vector<uint8_t>& image, const std::vector<Placement>& placements)
@@ -73,13 +68,17 @@ std::vector<std::string> RepeatedKeyWarnings(const std::vector<uint8_t>& image, 
     return warnings;
 }
 
-std::string ReadImageFile(const SystemPath& file, std::vector<uint8_t>& image)
+FileOutcome ReadImageFile(const SystemPath& file, std::vector<uint8_t>& image, std::string& refusal)
 {
+    const FileOutcome read = ReadFileStart(file, kImageSize + 1, image);
+    if (!read) return read;
     const std::string path = NarrowText(file);
-    if (const FileOutcome read = ReadFileStart(file, kImageSize + 1, image); !read) return CannotRead(path, read);
-    if (image.size() != kImageSize)
-        return path + " is not a " + std::to_string(kImageSize) + "-byte image (" +
-               (image.size() > kImageSize ? "longer" : std::to_string(image.size()) + " bytes") + ")";
-    const std::string refusal = RestoreRefusal(image.data());
-    return refusal.empty() ? "" : path + " is refused: " + refusal;
+    if (image.size() != kImageSize) {
+        refusal = path + " is not a " + std::to_string(kImageSize) + "-byte image (" +
+                  (image.size() > kImageSize ? "longer" : std::to_string(image.size()) + " bytes") + ")";
+        return read;
+    }
+    const std::string headerRefusal = RestoreRefusal(image.data());
+    refusal = headerRefusal.empty() ? "" : path + " is refused: " + headerRefusal;
+    return read;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AtomicFile.h"
 #include "ProfileImport.h"
 #include "SystemPath.h"
 
@@ -16,14 +17,18 @@ std::string ProfileFileText(const uint8_t* image, const std::vector<int>& slots)
 // document holds it byte for byte, as ISO 8859-1.
 std::vector<std::string> NameWrittenByteForByteWarnings(const uint8_t* image, const std::vector<int>& slots);
 
-// The profiles of the document at `path`, every one checked. False when the file cannot
-// be read, is no profiles document, or any profile is refused; `problems` then holds a
-// line for each, naming the file, the profile and the field.
-bool ReadProfileFile(const SystemPath& file, std::vector<IncomingProfile>& incoming, std::vector<std::string>& problems);
+// The profiles of the document at `file`, every one checked. The outcome of reading the
+// file, with the system's reason as it gives it when the file cannot be read; read, the
+// file is taken when `problems` stays empty, and otherwise refused (no profiles document,
+// or a profile refused) with a line for each, naming the file, the profile and the field.
+FileOutcome ReadProfileFile(const SystemPath& file, std::vector<IncomingProfile>& incoming,
+                            std::vector<ProfileProblem>& problems);
 
 // The placed profiles' keys used twice: allowed, and told as warnings "slot N: ...".
 std::vector<std::string> RepeatedKeyWarnings(const std::vector<uint8_t>& image, const std::vector<Placement>& placements);
 
-// The 4096-byte image at `path`, refused (with the reason) unless it is a whole image
-// with a sound header; empty when it is taken. Messages name the file as narrow text.
-std::string ReadImageFile(const SystemPath& file, std::vector<uint8_t>& image);
+// The 4096-byte image at `file`: the outcome of reading it (the system's reason as it
+// gives it when it cannot be read); read, it is refused unless it is a whole image with a
+// sound header, `refusal` then saying why, and otherwise taken, `refusal` empty. Messages
+// name the file as narrow text.
+FileOutcome ReadImageFile(const SystemPath& file, std::vector<uint8_t>& image, std::string& refusal);

@@ -21,13 +21,14 @@ void StoreCarriedBytes(const ProfileRecord& incoming, ProfileRecord& record)
 }
 
 // --replace takes each name once: a second profile of that name would overwrite the first.
-std::string RepeatedNameProblem(const std::vector<IncomingProfile>& profiles, size_t index)
+bool NameRepeated(const std::vector<IncomingProfile>& profiles, size_t index, ProfileProblem& problem)
 {
     for (size_t earlier = 0; earlier < index; ++earlier)
-        if (NameBytes(profiles[earlier].record) == NameBytes(profiles[index].record))
-            return profiles[index].label + ": name: the same as " + profiles[earlier].label +
-                   "'s; with --replace each name may come once";
-    return "";
+        if (NameBytes(profiles[earlier].record) == NameBytes(profiles[index].record)) {
+            problem = {"", profiles[index].label, {"name", ProblemKind::kNameRepeated, {profiles[earlier].label.english}}};
+            return true;
+        }
+    return false;
 }
 
 }  // namespace
@@ -47,29 +48,29 @@ int FirstUsedSlotNamed(const std::vector<uint8_t>& image, const std::string& nam
     return slots.empty() ? -1 : slots.front();
 }
 
-std::vector<std::string> ReadIncomingProfile(const Json& form, const std::string& label, IncomingProfile& incoming)
+std::vector<ProfileProblem> ReadIncomingProfile(const Json& form, const ProfileLabel& label, IncomingProfile& incoming)
 {
     incoming.label = label;
     incoming.record = ProfileRecord{};
-    std::vector<std::string> problems = RecordFromProfileJson(form, incoming.record);
-    for (std::string& problem : problems) problem = label + ": " + problem;
+    std::vector<ProfileProblem> problems;
+    for (FieldProblem& problem : RecordFromProfileJson(form, incoming.record)) problems.push_back({"", label, problem});
     return problems;
 }
 
-std::vector<std::string> PlaceProfiles(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& profiles,
-                                       bool replace, std::vector<Placement>& placements)
+std::vector<ProfileProblem> PlaceProfiles(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& profiles,
+                                          bool replace, std::vector<Placement>& placements)
 {
     std::vector<uint8_t> placed = image;
-    std::vector<std::string> problems;
+    std::vector<ProfileProblem> problems;
     placements.clear();
     for (size_t index = 0; index < profiles.size(); ++index) {
         const IncomingProfile& profile = profiles[index];
-        const std::string repeated = replace ? RepeatedNameProblem(profiles, index) : "";
-        if (!repeated.empty()) problems.push_back(repeated);
+        ProfileProblem repeated;
+        if (replace && NameRepeated(profiles, index, repeated)) problems.push_back(repeated);
         const int namesake = replace ? FirstUsedSlotNamed(image, NameBytes(profile.record)) : -1;
         const int slot = namesake >= 0 ? namesake : LowestFreeSlot(placed);
         if (slot < 0) {
-            problems.push_back(profile.label + ": no free slot is left for it");
+            problems.push_back({"", profile.label, {"", ProblemKind::kNoFreeSlot, {}}});
             continue;
         }
         ProfileRecord& record = *RecordOfSlot(placed.data(), slot);

@@ -9,12 +9,12 @@
 #include "ProfileJson.h"
 
 struct IncomingProfile {
-    std::string label;     // how messages name it, e.g. profile 2 "Racing"
+    ProfileLabel label;    // how messages name it
     ProfileRecord record;  // the bytes the form carries; bytes 42 and 47-63 are 0
 };
 
-// The record of one profile form; its problems, each as "LABEL: field: what is wrong".
-std::vector<std::string> ReadIncomingProfile(const Json& form, const std::string& label, IncomingProfile& incoming);
+// The record of one profile form; its problems, each of the profile `label` names.
+std::vector<ProfileProblem> ReadIncomingProfile(const Json& form, const ProfileLabel& label, IncomingProfile& incoming);
 
 // The used slots whose profile has the name `name` (its bytes), in order.
 std::vector<int> UsedSlotsNamed(const std::vector<uint8_t>& image, const std::string& name);
@@ -29,7 +29,7 @@ struct Placement {
 // Places `profiles` into the 4096-byte `image` in their order: with `replace`, over the
 // first used profile of the same name (keeping that record's bytes 42 and 47-63), and
 // otherwise, or when no profile has that name, into the lowest free slot, whose record
-// gets zeros in those bytes. The active profile stays. Returns the problems, one line
-// each, and leaves `image` as it was when there are any.
-std::vector<std::string> PlaceProfiles(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& profiles,
+// gets zeros in those bytes. The active profile stays. Returns the problems, and leaves
+// `image` as it was when there are any.
+std::vector<ProfileProblem> PlaceProfiles(std::vector<uint8_t>& image, const std::vector<IncomingProfile>& profiles,
                                        bool replace, std::vector<Placement>& placements);

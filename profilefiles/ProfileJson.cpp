@@ -15,9 +15,9 @@ class ProfileReader {
 public:
     ProfileReader(const Json& profile, ProfileRecord& record) : m_profile(profile), m_record(record) {}
 
-    std::vector<std::string> ReadAll()
+    std::vector<FieldProblem> ReadAll()
     {
-        if (!m_profile.is_object()) return {"profile: not an object"};
+        if (!m_profile.is_object()) return {{"profile", ProblemKind::kNotAnObject, {}}};
         ReadName();
         ReadNumber(Member(m_profile, "speed", "speed"), "speed", kMinSpeed, kMaxSpeed, m_record.speed);
         ReadNumber(Member(m_profile, "axisMode", "axisMode"), "axisMode", 0, 1, m_record.axisMode);
@@ -28,14 +28,17 @@ public:
     }
 
 private:
-    void Report(const std::string& field, const std::string& text) { m_problems.push_back(field + ": " + text); }
+    void Report(const std::string& field, ProblemKind kind, std::vector<std::string> values = {})
+    {
+        m_problems.push_back({field, kind, std::move(values)});
+    }
 
     // The member `key` of `object`, or null after reporting it missing.
     const Json* Member(const Json& object, const std::string& key, const std::string& field)
     {
         const auto member = object.find(key);
         if (member != object.end()) return &*member;
-        Report(field, "missing");
+        Report(field, ProblemKind::kMissing);
         return nullptr;
     }
 
@@ -43,7 +46,7 @@ private:
     {
         const Json* member = Member(object, key, key);
         if (member && !member->is_object()) {
-            Report(key, "not an object");
+            Report(key, ProblemKind::kNotAnObject);
             return nullptr;
         }
         return member;
@@ -54,20 +57,21 @@ private:
         const Json* name = Member(m_profile, "name", "name");
         if (!name) return;
         std::string bytes;
-        std::string problem;
-        if (!name->is_string()) return Report("name", "not a text");
-        if (!NameBytesFromText(name->get<std::string>(), bytes, problem)) return Report("name", problem);
-        problem = NameBytesProblem(bytes);
-        if (!problem.empty()) return Report("name", problem);
+        std::string lacking;
+        if (!name->is_string()) return Report("name", ProblemKind::kNotAText);
+        if (!NameBytesFromText(name->get<std::string>(), bytes, lacking))
+            return Report("name", ProblemKind::kNotInCodePage, {lacking, NameCodePage()});
+        FieldProblem problem;
+        if (!NameBytesFit(bytes, problem)) return m_problems.push_back({"name", problem.kind, problem.values});
         StoreName(bytes, m_record);
     }
 
     void ReadNumber(const Json* value, const std::string& field, unsigned low, unsigned high, uint8_t& byte)
     {
         if (!value) return;
-        if (!value->is_number_integer()) return Report(field, "not a whole number");
+        if (!value->is_number_integer()) return Report(field, ProblemKind::kNotAWholeNumber);
         if (!value->is_number_unsigned() || value->get<uint64_t>() < low || value->get<uint64_t>() > high)
-            return Report(field, value->dump() + " is outside " + std::to_string(low) + "-" + std::to_string(high));
+            return Report(field, ProblemKind::kOutsideRange, {value->dump(), std::to_string(low), std::to_string(high)});
         byte = static_cast<uint8_t>(value->get<uint64_t>());
     }
 
@@ -80,13 +84,13 @@ private:
             const std::string& name = value.get_ref<const std::string&>();
             if (name.find('\0') == std::string::npos) code = KeyCodeFromName(name.c_str());
         }
-        if (!code) Report(field, "unknown key name " + value.dump());
+        if (!code) Report(field, ProblemKind::kUnknownKeyName, {value.dump()});
     }
 
     bool ReadPadButton(const Json& value, const std::string& field, int& button)
     {
         button = value.is_string() ? PadButtonFromName(value.get<std::string>()) : -1;
-        if (button < 0) Report(field, "unknown pad button name " + value.dump());
+        if (button < 0) Report(field, ProblemKind::kUnknownPadButtonName, {value.dump()});
         return button >= 0;
     }
 
@@ -123,7 +127,7 @@ private:
             ReadKey(*key, "combination.key", m_record.comboKey);
         const Json* buttons = Member(*combination, "buttons", "combination.buttons");
         if (!buttons) return;
-        if (!buttons->is_array()) return Report("combination.buttons", "not a list");
+        if (!buttons->is_array()) return Report("combination.buttons", ProblemKind::kNotAList);
         m_record.comboButtons = 0;
         for (const Json& value : *buttons) {
             int button = 0;
@@ -133,7 +137,7 @@ private:
 
     const Json& m_profile;
     ProfileRecord& m_record;
-    std::vector<std::string> m_problems;
+    std::vector<FieldProblem> m_problems;
 };
 
 }  // namespace
@@ -150,11 +154,19 @@ void StoreName(const std::string& bytes, ProfileRecord& record)
     std::memcpy(record.name, bytes.data(), bytes.size());
 }
 
+bool NameBytesFit(const std::string& bytes, FieldProblem& problem)
+{
+    if (bytes.find('\0') != std::string::npos) problem = {"", ProblemKind::kHoldsNul, {}};
+    else if (bytes.size() >= kNameBytes)
+        problem = {"", ProblemKind::kNameTooLong, {std::to_string(bytes.size()), std::to_string(kNameBytes - 1)}};
+    else return true;
+    return false;
+}
+
 std::string NameBytesProblem(const std::string& bytes)
 {
-    if (bytes.find('\0') != std::string::npos) return "holds a NUL character";
-    if (bytes.size() >= kNameBytes) return std::to_string(bytes.size()) + " bytes, at most " + std::to_string(kNameBytes - 1);
-    return "";
+    FieldProblem problem;
+    return NameBytesFit(bytes, problem) ? "" : EnglishText(problem);
 }
 
 Json ProfileJson(const ProfileRecord& record)
@@ -185,12 +197,12 @@ Json ProfileList(const uint8_t* image, const std::vector<int>& slots)
     return list;
 }
 
-std::vector<std::string> RecordFromProfileJson(const Json& profile, ProfileRecord& record)
+std::vector<FieldProblem> RecordFromProfileJson(const Json& profile, ProfileRecord& record)
 {
     return ProfileReader(profile, record).ReadAll();
 }
 
-bool ReadProfilesDocument(const std::string& text, std::vector<Json>& profiles, std::string& error)
+bool ReadProfilesDocument(const std::string& text, std::vector<Json>& profiles, FieldProblem& error)
 {
     Json document;
     try {
@@ -198,12 +210,12 @@ bool ReadProfilesDocument(const std::string& text, std::vector<Json>& profiles, 
     } catch (const Json::exception& parseError) {
         // "[json.exception.parse_error.101] parse error at line 2, column 3: ..."
         const std::string what = parseError.what();
-        error = "not JSON: " + what.substr(what.find(']') + 2);
+        error = {"", ProblemKind::kNotJson, {what.substr(what.find(']') + 2)}};
         return false;
     }
     const auto list = document.find("profiles");
     if (list == document.end() || !list->is_array()) {
-        error = "has no \"profiles\" list";
+        error = {"", ProblemKind::kNoProfilesList, {}};
         return false;
     }
     profiles.assign(list->begin(), list->end());

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ConfigImage.h"
+#include "ProfileProblem.h"
 
 // Members keep the order they were written in, so that a file reads as the window does.
 using Json = nlohmann::ordered_json;
@@ -21,7 +22,10 @@ std::string NameBytes(const ProfileRecord& record);
 // the window writes a name.
 void StoreName(const std::string& bytes, ProfileRecord& record);
 
-// Why `bytes` cannot be a profile's name (a NUL inside, more than 14 bytes), or empty.
+// Whether `bytes` can be a profile's name; when not (a NUL inside, more than 14 bytes),
+// `problem` says why.
+bool NameBytesFit(const std::string& bytes, FieldProblem& problem);
+// The same in vantorctl's words; empty when they can.
 std::string NameBytesProblem(const std::string& bytes);
 
 // The form of `record` (the name's text as NameText.h tells). A byte that names nothing
@@ -34,9 +38,9 @@ Json ProfileList(const uint8_t* image, const std::vector<int>& slots);
 // Writes the bytes the form carries into `record`: the name with zeros after it, the key
 // slots of its axis mode (the other key slots cleared), mouse buttons, speed, axis mode
 // and combination; bytes 42 and 47-63 stay as they are. Returns one problem per field
-// that is missing or wrong, as "field: what is wrong"; none when the form is sound.
-std::vector<std::string> RecordFromProfileJson(const Json& profile, ProfileRecord& record);
+// that is missing or wrong; none when the form is sound.
+std::vector<FieldProblem> RecordFromProfileJson(const Json& profile, ProfileRecord& record);
 
 // The profile forms of a document's "profiles" list; false, with `error` saying why,
 // when `text` is not JSON or has no such list.
-bool ReadProfilesDocument(const std::string& text, std::vector<Json>& profiles, std::string& error);
+bool ReadProfilesDocument(const std::string& text, std::vector<Json>& profiles, FieldProblem& error);

@@ -34,6 +34,27 @@
 #define IDS_OPEN_COPY_QUESTION      217     // %1 how many profiles, %2 the file
 #define IDS_MORE_LINES              218     // %1 how many lines more
 #define IDS_WRITING_REASON          219     // why Windows must wait before it ends the session
+#define IDS_CANNOT_READ             700     // %1 the file, %2 why
+// A refused profiles file's problems: the file's own, a profile's name, what is wrong.
+#define IDS_PROBLEM_IN_FILE         701     // %1 the file, %2 what is wrong
+#define IDS_PROFILE_LABEL           702     // %1 its place in the file
+#define IDS_PROFILE_LABEL_NAMED     703     // %1 its place in the file, %2 its name
+#define IDS_PROBLEM_FILE_TOO_LONG   704
+#define IDS_PROBLEM_NOT_JSON        705     // %1 what the JSON reader found
+#define IDS_PROBLEM_NO_PROFILES     706
+#define IDS_PROBLEM_MISSING         707
+#define IDS_PROBLEM_NOT_OBJECT      708
+#define IDS_PROBLEM_NOT_TEXT        709
+#define IDS_PROBLEM_NOT_LIST        710
+#define IDS_PROBLEM_NOT_WHOLE       711
+#define IDS_PROBLEM_OUTSIDE         712     // %1 the value, %2 the lowest, %3 the highest
+#define IDS_PROBLEM_UNKNOWN_KEY     713     // %1 the name
+#define IDS_PROBLEM_UNKNOWN_PAD     714     // %1 the name
+#define IDS_PROBLEM_NOT_IN_CODE_PAGE 715    // %1 the character, %2 the code page
+#define IDS_PROBLEM_HOLDS_NUL       716
+#define IDS_PROBLEM_NAME_LENGTH     717     // %1 its bytes, %2 the most
+#define IDS_PROBLEM_NO_SLOT         718
+#define IDS_PROBLEM_NAME_REPEATED   719     // %1 the earlier profile
 
 // System-menu commands: the About box, and the whole configuration to and from a file
 #define IDM_ABOUTBOX                0x0010

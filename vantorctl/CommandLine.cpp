@@ -70,7 +70,9 @@ const char kHelp[] =
     "  6  a command that writes: the adapter does not hold what was written exactly\n"
     "     (a block failed or differs)\n"
     "  7  the adapter stayed busy: another program was reading or writing it for more\n"
-    "     than 5 seconds; nothing was read or written\n";
+    "     than 5 seconds; nothing was read or written\n"
+    "  8  interrupted (Ctrl+C, Ctrl+Break, the console closed, signing out, shutting\n"
+    "     down): a write in progress was finished first, and none began after it\n";
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "SystemTextOutput.h"
+
 namespace {
 
 std::string BlockText(int block)
@@ -11,8 +13,11 @@ std::string BlockText(int block)
 
 }  // namespace
 
-Session::Session(AdapterPort& port, CtlOutput output)
-    : m_output(output), m_progress(port, [this](unsigned pauses) { ShowWriteProgress(pauses); }), m_link(m_progress)
+Session::Session(AdapterPort& port, CtlOutput output, Interruption* interruption)
+    : m_output(output),
+      m_interruption(interruption),
+      m_progress(port, [this](unsigned pauses) { ShowWriteProgress(pauses); }),
+      m_link(m_progress)
 {
 }
 
@@ -28,7 +33,9 @@ void Session::ShowWriteProgress(unsigned pauses)
 int Session::Load(std::vector<uint8_t>& image)
 {
     uint8_t* records = nullptr;
-    if (m_link.LoadConfig(&records)) {
+    const bool loaded = m_link.LoadConfig(&records);
+    if (EndRequested()) return Error("interrupted; nothing was written", kCtlInterrupted);
+    if (loaded) {
         image = m_link.Image();
         return kCtlOk;
     }
@@ -38,9 +45,14 @@ int Session::Load(std::vector<uint8_t>& image)
 
 int Session::Write(const std::vector<uint8_t>& image, const std::vector<uint8_t>& stored, const std::string& what)
 {
-    m_link.ReplaceImage(image.data());
-    const bool saved = stored.empty() ? m_link.SaveWhole() : m_link.SaveChanges(stored);
+    if (m_interruption && !m_interruption->BeginWrite()) return Error("interrupted; nothing was written", kCtlInterrupted);
+    const bool saved = WriteAndReadBack(image, stored);
+    if (m_interruption) m_interruption->EndWrite();
     if (m_progressShown) m_output.err << "\n";
+    if (saved && EndRequested())
+        return Error("interrupted after the write in progress was finished: the adapter holds " + what +
+                         ", every block read back",
+                     kCtlInterrupted);
     if (saved) return kCtlOk;
     if (m_link.Handle() == kInvalidAdapterHandle) return Error("no adapter found", kCtlNoAdapter);
     std::set<int> faulty;
@@ -57,12 +69,24 @@ int Session::Write(const std::vector<uint8_t>& image, const std::vector<uint8_t>
                  kCtlNotRestored);
 }
 
+bool Session::WriteAndReadBack(const std::vector<uint8_t>& image, const std::vector<uint8_t>& stored)
+{
+    m_link.ReplaceImage(image.data());
+    return stored.empty() ? m_link.SaveWhole() : m_link.SaveChanges(stored);
+}
+
 void Session::Report(const std::string& message) { m_output.err << "vantorctl: " << message << "\n"; }
 
 int Session::Error(const std::string& message, int status)
 {
     Report(message);
     return status;
+}
+
+int Session::FileFailure(const std::string& text, const SystemText& reason)
+{
+    ReportWithSystemReason(m_output.err, text, reason);
+    return kCtlFileError;
 }
 
 int Session::Refuse(const std::vector<std::string>& problems)

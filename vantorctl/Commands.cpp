@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "CommandSession.h"
 #include "EmulatedAdapter.h"
+#include "SystemTextOutput.h"
 #include "commands/EachCommand.h"
 
 namespace {
@@ -18,9 +19,9 @@ const std::map<std::string, Command> kCommands = {
     {"import", command::Import}, {"list", command::List},     {"rename", command::Rename},
     {"restore", command::Restore}, {"use", command::Use}};
 
-int RunCommand(const Invocation& call, AdapterPort& port, CtlOutput output)
+int RunCommand(const Invocation& call, AdapterPort& port, CtlOutput output, Interruption* interruption)
 {
-    Session session(port, output);
+    Session session(port, output, interruption);
     return kCommands.at(call.command)(call, session);
 }
 
@@ -34,28 +35,28 @@ int RunLocked(const Invocation& call, const DriverAccess& driver, CtlOutput outp
                       "try again in a moment\n";
         return kCtlBusy;
     }
-    return RunCommand(call, driver.port, output);
+    return RunCommand(call, driver.port, output, driver.interruption);
 }
 
-int FileError(std::ostream& err, const std::string& message)
+int FileError(std::ostream& err, const std::string& message, const SystemText& reason = {})
 {
-    err << "vantorctl: " << message << "\n";
+    ReportWithSystemReason(err, message, reason);
     return kCtlFileError;
 }
 
 // The emulated adapter works on an existing memory file only, so that a mistyped name
 // does not show up as an empty adapter. It lives in this process alone and takes no lock:
 // it reads the file once at start and writes it through.
-int RunEmulated(const Invocation& call, CtlOutput output)
+int RunEmulated(const Invocation& call, CtlOutput output, Interruption* interruption)
 {
     const std::string& path = call.emulatedFile;
     std::vector<uint8_t> probe;
     if (const FileOutcome read = ReadFileStart(SystemPathFromNarrow(path), 1, probe); !read)
-        return FileError(output.err, "cannot read " + path + NarrowText(read.reason));
+        return FileError(output.err, "cannot read " + path, read.reason);
     EmulatedAdapter emulated(EmulatedAdapter::Clock::Real);
     if (!emulated.UseMemoryFile(path))
         return FileError(output.err, "cannot use " + path + " as the adapter's memory: not a 4096-byte image");
-    return RunCommand(call, emulated, output);
+    return RunCommand(call, emulated, output, interruption);
 }
 
 }  // namespace
@@ -72,7 +73,7 @@ int RunVantorctl(const std::vector<std::string>& args, CtlOutput output, const D
         output.out << kUsage << "\n\n" << kHelp;
         return kCtlOk;
     }
-    if (!call.emulatedFile.empty()) return RunEmulated(call, output);
+    if (!call.emulatedFile.empty()) return RunEmulated(call, output, driver ? driver->interruption : nullptr);
     if (!driver) {
         output.err << "vantorctl: no adapter found (this build has no driver; use --emulated FILE)\n";
         return kCtlNoAdapter;

@@ -7,6 +7,7 @@
 
 #include "AdapterLock.h"
 #include "AdapterPort.h"
+#include "Interruption.h"
 
 // Exit statuses, as --help lists them.
 enum CtlStatus {
@@ -18,6 +19,7 @@ enum CtlStatus {
     kCtlTransferFailed = 5,  // a transfer failed while reading the configuration
     kCtlNotRestored = 6,     // a writing command: a block failed or differs from what was written
     kCtlBusy = 7,            // another program kept the adapter busy
+    kCtlInterrupted = 8,     // asked to end (Ctrl+C, the console closed): a write begun was finished
 };
 
 struct CtlOutput {
@@ -34,6 +36,7 @@ struct CtlOutput {
 struct DriverAccess {
     AdapterPort& port;
     AdapterLock& lock;
+    Interruption* interruption = nullptr;  // the program's ending asked for, where it can be
 };
 
 // Runs one command line (without the program name); `driver` is null when the platform

@@ -52,12 +52,12 @@ int Place(Session& session, std::vector<uint8_t>& image, const std::vector<Incom
           std::vector<std::string>& told)
 {
     std::vector<Placement> placements;
-    const std::vector<std::string> problems = PlaceProfiles(image, incoming, replace, placements);
-    if (!problems.empty()) return session.Refuse(problems);
+    const std::vector<ProfileProblem> problems = PlaceProfiles(image, incoming, replace, placements);
+    if (!problems.empty()) return session.Refuse(EnglishLines(problems));
     // A key used twice is allowed, as in the window; it is told as check tells it.
     for (const std::string& warning : RepeatedKeyWarnings(image, placements)) session.Report("warning: " + warning);
     for (size_t index = 0; index < placements.size(); ++index)
-        told.push_back("slot " + std::to_string(placements[index].slot) + ": " + incoming[index].label +
+        told.push_back("slot " + std::to_string(placements[index].slot) + ": " + incoming[index].label.english +
                        (placements[index].replaced ? " (replaced)" : " (new)"));
     return kCtlOk;
 }

@@ -23,6 +23,12 @@ int ConsoleTextBuffer::sync()
     return 0;
 }
 
+void ConsoleTextBuffer::PutWide(const std::wstring& text)
+{
+    sync();
+    m_sink(text);
+}
+
 ConsoleTextBuffer::Sink ConsoleSink(void* handle)
 {
     DWORD mode = 0;

@@ -16,6 +16,9 @@ public:
     ConsoleTextBuffer(unsigned codePage, Sink sink) : m_codePage(codePage), m_sink(std::move(sink)) {}
     ~ConsoleTextBuffer() override { ConsoleTextBuffer::sync(); }  // what is left of the last line
 
+    // UTF-16 text straight to the sink, after what came before it.
+    void PutWide(const std::wstring& text);
+
 protected:
     int_type overflow(int_type c) override;
     int sync() override;

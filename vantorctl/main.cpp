@@ -56,8 +56,13 @@ int RunCommand(const std::vector<std::string>& args, const CtlOutput& output)
     }
     Win32AdapterPort port;
     Win32AdapterLock lock;
-    const DriverAccess driver = {port, lock};
-    return RunVantorctl(args, output, &driver);
+    static Interruption interruption;  // outlives the run: the console's thread may still use it
+    InterruptOnConsoleEnd(interruption);
+    const EndSessionWindow endSession(interruption);
+    const DriverAccess driver = {port, lock, &interruption};
+    const int status = RunVantorctl(args, output, &driver);
+    interruption.RunEnded();
+    return status;
 }
 
 int RunWithDriver(const std::vector<std::string>& args)
@@ -70,7 +75,7 @@ int RunWithDriver(const std::vector<std::string>& args)
     const CtlOutput output = {outConsole ? consoleOut : std::cout, errConsole ? consoleErr : std::cerr,
                               ErrorStreamIsTerminal(), outConsole ? &consoleJson : nullptr};
     const int status = RunCommand(args, output);
-    if (WaitsForKeyAtEnd(status, ThisProgramsConsole())) WaitForKeyAfterFailure(status, output.err);
+    if (WaitsForKeyAtEnd(status, ThisProgramsConsole())) WaitForKeyAfterFailure(status, output.err, ConsoleKeyInput());
     return status;
 }
 #endif

@@ -1,10 +1,16 @@
 // vantorctl driven in-process against an emulated adapter on a virtual clock.
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -276,6 +282,72 @@ TEST_F(VantorctlTest, BackupReplacesAnExistingFileWhole)
     EXPECT_EQ(file, Memory());
 }
 
+// The names of the entries of `folder`, each file's with its bytes.
+std::map<std::string, std::string> FolderContents(const std::string& folder)
+{
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream file;
+        if (entry.is_regular_file()) file.open(entry.path(), std::ios::binary);
+        contents[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    return contents;
+}
+
+// Read-only for the system's file functions; `readOnly` false makes it writable again, as
+// the scratch folder's removal needs on Windows.
+void MakeReadOnly(const std::string& path, bool readOnly = true)
+{
+    using std::filesystem::perms;
+    const perms writable = perms::owner_write | perms::group_write | perms::others_write;
+    std::filesystem::permissions(path, writable, readOnly ? std::filesystem::perm_options::remove
+                                                          : std::filesystem::perm_options::add);
+}
+
+// Files of the user's whose names a write might take for its own temporary files stay as
+// they were, a read-only one too, whether the write makes its file or replaces it.
+TEST_F(VantorctlTest, FilesBesideTheTargetKeepTheirBytesAfterABackupAndAnExport)
+{
+    for (const char* name : {"copy.bin", "racing.json"}) {
+        WriteText(std::string(name) + ".partial", std::string("the user's own ") + name);
+        WriteText(std::string(name) + ".replaced", std::string("kept ") + name);
+    }
+    MakeReadOnly(TempPath("copy.bin.partial"));
+    MakeReadOnly(TempPath("racing.json.replaced"));
+    const std::map<std::string, std::string> before = FolderContents(TempPath(""));
+    for (int round = 0; round < 2; ++round) {  // a new file, then the same one replaced
+        ASSERT_EQ(Run({"backup", TempPath("copy.bin")}), kCtlOk) << err.str();
+        ASSERT_EQ(Run({"export", TempPath("racing.json"), "--name", "Racing"}), kCtlOk) << err.str();
+    }
+    std::map<std::string, std::string> after = FolderContents(TempPath(""));
+    const std::vector<uint8_t> memory = Memory();
+    EXPECT_EQ(after["copy.bin"], std::string(memory.begin(), memory.end()));
+    EXPECT_NE(after["racing.json"].find("\"Racing\""), std::string::npos);
+    after.erase("copy.bin");
+    after.erase("racing.json");
+    EXPECT_EQ(after, before);
+    MakeReadOnly(TempPath("copy.bin.partial"), false);
+    MakeReadOnly(TempPath("racing.json.replaced"), false);
+}
+
+// A write that fails after its temporary file was made removes that file and nothing else.
+TEST(AtomicFileTest, AFailedWriteRemovesOnlyItsOwnTemporaryFile)
+{
+    const ScratchFolder folder;
+    std::ofstream(folder.Path("target.partial")) << "the user's";
+    std::ofstream(folder.Path("target.replaced")) << "the user's too";
+#ifdef _WIN32
+    std::ofstream(folder.Path("target")) << "read-only";  // Windows replaces no read-only file
+    MakeReadOnly(folder.Path("target"));
+#else
+    std::filesystem::create_directory(folder.Path("target"));  // no file takes the place of a folder
+#endif
+    const std::map<std::string, std::string> before = FolderContents(folder.Path(""));
+    EXPECT_FALSE(WriteFileAtomically(SystemPathFromNarrow(folder.Path("target")), std::vector<uint8_t>(10, 'x')));
+    EXPECT_EQ(FolderContents(folder.Path("")), before);
+    MakeReadOnly(folder.Path("target"), false);
+}
+
 #ifdef _WIN32
 // A read-only file and one that another program holds open without sharing: the backup
 // over each is refused in the system's words, and the file stays as it was.
@@ -351,10 +423,11 @@ TEST_F(VantorctlTest, BackupAndRestoreTakeAPathLongerThanMaxPath)
 }
 
 // Wine has no MAX_PATH limit, Windows has: a path takes the \\?\ form (\\?\UNC\ for a
-// share) exactly when a name beside it, ".replaced" the longest, would pass the limit.
+// share) exactly when a temporary name beside it, ".12345678.replaced" the longest, would
+// pass the limit.
 TEST(LongPathFormTest, OnlyAPathThatANameBesideItWouldTakePastMaxPathIsMarked)
 {
-    const std::wstring folder = L"C:\\" + std::wstring(240, L'f') + L"\\";  // 244 characters
+    const std::wstring folder = L"C:\\" + std::wstring(231, L'f') + L"\\";  // 235 characters
     EXPECT_EQ(LongPathForm(folder + L"ab.bin"), folder + L"ab.bin");
     EXPECT_EQ(LongPathForm(folder + L"abc.bin"), L"\\\\?\\" + folder + L"abc.bin");
     const std::wstring share = L"\\\\server\\share\\" + std::wstring(250, L'f');
@@ -929,17 +1002,180 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A desktop shortcut's console window closes with the program: a failure waits for a key
 // there, and only there. From a prompt the console stays; redirected, a script reads the
-// output and nobody could press a key.
-TEST(ConsoleEndTest, OnlyAFailureInAConsoleOfItsOwnWaitsForAKey)
+// output and nobody could press a key; in a console nobody sees (a scheduled task's)
+// nobody would press one; after Ctrl+C or a closed window the user asked it to end.
+TEST(ConsoleEndTest, OnlyAFailureInAVisibleConsoleOfItsOwnWaitsForAKey)
 {
-    const ConsoleOfRun shortcut{1, false}, prompt{2, false}, redirected{1, true}, none{0, true};
+    const ConsoleOfRun shortcut{1, false, true}, prompt{2, false, true}, redirected{1, true, true}, none{0, true, false},
+        hidden{1, false, false};
     for (int failure : {kCtlProblemsFound, kCtlNoAdapter, kCtlBusy}) {
         EXPECT_TRUE(WaitsForKeyAtEnd(failure, shortcut)) << failure;
-        for (const ConsoleOfRun& other : {prompt, redirected, none}) {
-            EXPECT_FALSE(WaitsForKeyAtEnd(failure, other)) << failure << " " << other.processes << " " << other.redirected;
+        for (const ConsoleOfRun& other : {prompt, redirected, none, hidden}) {
+            EXPECT_FALSE(WaitsForKeyAtEnd(failure, other))
+                << failure << " " << other.processes << " " << other.redirected << " " << other.visible;
         }
     }
     EXPECT_FALSE(WaitsForKeyAtEnd(kCtlOk, shortcut));
+    EXPECT_FALSE(WaitsForKeyAtEnd(kCtlInterrupted, shortcut));
+}
+
+// A console's input on a clock of its own: events come at the given times (a key press at
+// `keyAt`, other input at each of `otherAt`), and waiting moves the clock on.
+class ScriptedConsoleInput {
+public:
+    ScriptedConsoleInput(unsigned long long keyAt, std::vector<unsigned long long> otherAt)
+        : m_keyAt(keyAt), m_otherAt(std::move(otherAt))
+    {
+    }
+    KeyWaitInput Input()
+    {
+        return {[this] { discarded = true; },
+                [this](unsigned ms) {
+                    const unsigned long long next = NextEvent();
+                    now = std::min<unsigned long long>(now + ms, next);
+                    return now == next;
+                },
+                [this] {
+                    const bool key = now == m_keyAt;
+                    if (!key) m_otherAt.erase(m_otherAt.begin());
+                    return key ? KeyWaitInput::Event::kKeyPressed : KeyWaitInput::Event::kOther;
+                },
+                [this] { return now; }};
+    }
+    unsigned long long now = 1000;
+    bool discarded = false;
+
+private:
+    unsigned long long NextEvent() const { return m_otherAt.empty() ? m_keyAt : std::min(m_keyAt, m_otherAt.front()); }
+
+    unsigned long long m_keyAt;
+    std::vector<unsigned long long> m_otherAt;
+};
+
+TEST(ConsoleEndTest, TheWaitEndsAtAKeyOrAfterAMinuteWhateverElseComes)
+{
+    std::ostringstream err;
+    ScriptedConsoleInput pressed(6000, {2000, 3000});
+    WaitForKeyAfterFailure(kCtlNoAdapter, err, pressed.Input());
+    EXPECT_TRUE(pressed.discarded);
+    EXPECT_EQ(pressed.now, 6000u);
+    EXPECT_NE(err.str().find("exit status 3"), std::string::npos) << err.str();
+
+    ScriptedConsoleInput mouseOnly(~0ull, {11000, 21000, 61000, 70000});  // the mouse moves, no key comes
+    WaitForKeyAfterFailure(kCtlNoAdapter, err, mouseOnly.Input());
+    EXPECT_EQ(mouseOnly.now, 1000u + kKeyWaitMs);
+}
+
+// A request to end the program: a console event, or the messages of signing out or
+// shutting down to the program's hidden window.
+struct EndRequest {
+    const char* name;
+    DWORD consoleEvent;
+    bool endSession;
+};
+
+void PrintTo(const EndRequest& request, std::ostream* out) { *out << request.name; }
+
+class EndRequestedTest : public VantorctlTest, public ::testing::WithParamInterface<EndRequest> {
+protected:
+    // Calls `onWrite` with the number of each data half before it goes to the adapter.
+    class HalfCountingPort : public AdapterPort {
+    public:
+        HalfCountingPort(AdapterPort& port, std::function<void(int halves)> onWrite) : m_port(port), m_onWrite(onWrite) {}
+        AdapterHandle OpenInterface(const InterfaceGuid& guid, unsigned index) override
+        {
+            return m_port.OpenInterface(guid, index);
+        }
+        void Close(AdapterHandle handle) override { m_port.Close(handle); }
+        bool Write(AdapterHandle handle, const uint8_t* data, size_t size, size_t* done) override
+        {
+            if (size == 32) m_onWrite(++halves);
+            return m_port.Write(handle, data, size, done);
+        }
+        bool Read(AdapterHandle handle, uint8_t* data, size_t size, size_t* done) override
+        {
+            return m_port.Read(handle, data, size, done);
+        }
+        void Pause10ms() override { m_port.Pause10ms(); }
+        int halves = 0;
+
+    private:
+        AdapterPort& m_port;
+        std::function<void(int halves)> m_onWrite;
+    };
+
+    // Delivers the request as the system does; returns once the system would go on.
+    static void Deliver(const EndRequest& request, HWND endSessionWindow)
+    {
+        if (!request.endSession) {
+            ConsoleEndRequested(request.consoleEvent);
+            return;
+        }
+        EXPECT_TRUE(::SendMessageW(endSessionWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        ::SendMessageW(endSessionWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    }
+};
+
+// The request arrives in the middle of a restore: the restore goes on to its end (every
+// block the new one, the header last, every block read back) and the run ends saying it
+// was interrupted; the system's call returns only after the write.
+TEST_P(EndRequestedTest, InTheMiddleOfASaveTheWriteIsFinishedThenTheRunEndsInterrupted)
+{
+    std::vector<uint8_t> file = Memory();
+    for (int slot : {0, 4}) RecordOfSlot(file.data(), slot)->speed = 99;
+    HeaderOfImage(file.data()).activeProfile = 0;
+    const std::string path = WriteFile("new.bin", file);
+    std::memset(adapter.Memory() + kBlockSize, 0xEE, kBlockSize);  // one more block to write back
+
+    Interruption interruption;
+    InterruptOnConsoleEnd(interruption);
+    const EndSessionWindow endSession(interruption);
+    std::thread system;
+    std::atomic<bool> answered{false}, answeredDuringWrite{false};
+    HalfCountingPort port(counting, [&](int halves) {
+        answeredDuringWrite = answeredDuringWrite || answered;
+        if (halves != 3) return;
+        system = std::thread([&] {
+            Deliver(GetParam(), endSession.Handle());
+            answered = true;
+        });
+        while (!interruption.Requested()) std::this_thread::yield();  // the request is in before the next packet
+    });
+    const DriverAccess driver = {port, lock, &interruption};
+    const int status = RunVantorctl({"restore", path}, {out, err, false}, &driver);
+    interruption.RunEnded();
+    system.join();
+    EXPECT_EQ(status, kCtlInterrupted) << err.str();
+    EXPECT_NE(err.str().find("interrupted after the write in progress was finished"), std::string::npos) << err.str();
+    EXPECT_EQ(Memory(), file);
+    EXPECT_GT(port.halves, 3);
+    EXPECT_FALSE(answeredDuringWrite);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, EndRequestedTest,
+    ::testing::Values(EndRequest{"CtrlC", CTRL_C_EVENT, false}, EndRequest{"CtrlBreak", CTRL_BREAK_EVENT, false},
+                      EndRequest{"ConsoleClosed", CTRL_CLOSE_EVENT, false},
+                      EndRequest{"ConsoleSignOut", CTRL_LOGOFF_EVENT, false},
+                      EndRequest{"ConsoleShutdown", CTRL_SHUTDOWN_EVENT, false},
+                      EndRequest{"SessionEnds", 0, true}),
+    [](const ::testing::TestParamInfo<EndRequest>& info) { return std::string(info.param.name); });
+
+// Asked to end before it writes, a command writes nothing.
+TEST_F(VantorctlTest, ARequestToEndBeforeTheWriteLeavesTheAdapterUntouched)
+{
+    Interruption interruption;
+    InterruptOnConsoleEnd(interruption);
+    EXPECT_TRUE(ConsoleEndRequested(CTRL_C_EVENT));  // handled: the run ends itself
+    const std::vector<uint8_t> before = Memory();
+    const DriverAccess driver = {counting, lock, &interruption};
+    EXPECT_EQ(RunVantorctl({"rename", "4", "Other"}, {out, err, false}, &driver), kCtlInterrupted);
+    EXPECT_EQ(err.str(), "vantorctl: interrupted; nothing was written\n");
+    EXPECT_EQ(Memory(), before);
+    EXPECT_EQ(counting.halvesWritten, 0);
+    interruption.RunEnded();  // a Ctrl+C during the wait for a key ends the program as usual
+    EXPECT_FALSE(ConsoleEndRequested(CTRL_C_EVENT));
+    EXPECT_TRUE(ConsoleEndRequested(CTRL_CLOSE_EVENT));
 }
 
 // A console shows its own code page: names (ANSI code page) and JSON (UTF-8) reach it as
@@ -956,6 +1192,36 @@ TEST(ConsoleTextTest, NamesAndJsonReachAConsoleAsTheirCharacters)
     }
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"0\t*\t\u4E2D\u6587Caf\u00E9 name\n", L"\"name\": \"\u4E2D\u6587Caf\u00E9 name\"",
                                                 L"1\t-\tB"}));
+}
+
+bool HoldsHangul(const std::wstring& text)
+{
+    return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0xAC00 && c <= 0xD7A3; });
+}
+
+// The system's reason in a language whose characters no code page of the tests' sessions
+// has (Korean): on a console it reads as the system gives it; redirected, it is narrowed
+// to the ANSI code page like the rest of the output.
+TEST_F(VantorctlTest, ASystemReasonReachesAConsoleInItsOwnCharacters)
+{
+    SetReasonLanguage(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
+    const std::string backup = TempPath("no-such-folder/backup.bin");
+    const std::string missing = TempPath("missing.json");
+    std::vector<uint8_t> none;
+    const SystemText cannotWrite = WriteFileAtomically(SystemPathFromNarrow(backup), {1}).reason;
+    const SystemText cannotRead = ReadFileStart(SystemPathFromNarrow(missing), 1, none).reason;
+    std::wstring shown;
+    ConsoleTextBuffer console(CP_ACP, [&shown](const std::wstring& text) { shown += text; });
+    std::ostream consoleErr(&console);
+    const DriverAccess driver = {counting, lock};
+    EXPECT_EQ(RunVantorctl({"backup", backup}, {out, consoleErr, false}, &driver), kCtlFileError);
+    EXPECT_EQ(RunVantorctl({"import", missing}, {out, consoleErr, false}, &driver), kCtlFileError);
+    EXPECT_EQ(Run({"backup", backup}), kCtlFileError);
+    SetReasonLanguage(0);
+    ASSERT_TRUE(HoldsHangul(cannotWrite) && HoldsHangul(cannotRead)) << "the system has no Korean reasons";
+    EXPECT_EQ(shown, L"vantorctl: cannot write " + SystemPathFromNarrow(backup) + cannotWrite + L"\n" +
+                         L"vantorctl: cannot read " + SystemPathFromNarrow(missing) + cannotRead + L"\n");
+    EXPECT_EQ(err.str(), "vantorctl: cannot write " + backup + NarrowText(cannotWrite) + "\n");
 }
 #endif
 

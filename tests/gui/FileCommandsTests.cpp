@@ -1,10 +1,12 @@
 // Profiles to and from files through the list's menu, the whole configuration to and
 // from a file through the system menu: a refused file leaves the window as it was, and
 // nothing reaches the adapter before OK.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "AtomicFile.h"
 #include "Commands.h"
 #include "ConfigDlgHarness.h"
 #include "KeyTable.h"
@@ -55,7 +57,8 @@ protected:
 struct RefusedImport {
     const char* what;
     int usedSlots;  // slots used before the import, from 0 up
-    const char* told;  // part of what the message box says
+    const wchar_t* told;           // part of what the message box says in English
+    const wchar_t* toldInChinese;  // and where the window speaks Chinese
 };
 
 class RefusedImportTest : public FileCommandsTest, public ::testing::WithParamInterface<RefusedImport> {};
@@ -95,15 +98,18 @@ TEST_P(RefusedImportTest, LeavesTheWindowAsItWasAndSaysWhy)
             Close(IDCANCEL);
         });
     Run();
-    EXPECT_NE(told.find(AfxWideFromAnsi(GetParam().told)), std::wstring::npos) << told;
+    const bool chinese = PRIMARYLANGID(AfxGetResourceLanguage()) == LANG_CHINESE;
+    EXPECT_NE(told.find(chinese ? GetParam().toldInChinese : GetParam().told), std::wstring::npos) << told;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusedImportTest,
-    ::testing::Values(RefusedImport{"speed", 3, "profile 2 \"Fast\": speed"},
-                      RefusedImport{"key", 3, "profile 1 \"Keys\": keys."},
-                      RefusedImport{"slots", 62, "profile 3 \"Three\": no free slot"},
-                      RefusedImport{"json", 3, "not JSON"}),
+    ::testing::Values(RefusedImport{"speed", 3, L": profile 2 \"Fast\": speed: 500 is outside 2-120",
+                                    L": \u7B2C 2 \u4E2A\u6E38\u620F\u914D\u7F6E \"Fast\": speed: 500 \u8D85\u51FA 2-120 \u7684\u8303\u56F4"},
+                      RefusedImport{"key", 3, L"profile 1 \"Keys\": keys.", L"\u7B2C 1 \u4E2A\u6E38\u620F\u914D\u7F6E \"Keys\": keys."},
+                      RefusedImport{"slots", 62, L"profile 3 \"Three\": no free slot",
+                                    L"\u7B2C 3 \u4E2A\u6E38\u620F\u914D\u7F6E \"Three\": \u5DF2\u6CA1\u6709\u7A7A\u95F2\u7684\u4F4D\u7F6E"},
+                      RefusedImport{"json", 3, L" is refused: not JSON", L" \u88AB\u62D2\u7EDD\uFF1A\u4E0D\u662F JSON"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(FileCommandsTest, ImportFillsTheLowestFreeSlotsSelectsTheFirstAndWritesOnlyOnOk)
@@ -188,6 +194,71 @@ TEST_F(FileCommandsTest, ExportImportAndMessagesKeepAFileNameOutsideTheCodePage)
         .Then([&] { Close(IDCANCEL); });
     Run();
     EXPECT_NE(refused.find(name), std::wstring::npos) << refused;
+}
+
+// A file that cannot be read is refused with the system's reason as the system gives it,
+// here in a language that the ANSI code page lacks (Korean), both by the import and by
+// Open a copy.
+TEST_F(FileCommandsTest, TheReasonThatAFileCannotBeReadReachesTheMessageWhole)
+{
+    const std::string missing = folder.Path("missing.json");
+    SetReasonLanguage(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
+    std::vector<uint8_t> none;
+    const std::wstring reason = ReadFileStart(SystemPathFromNarrow(missing), 1, none).reason;
+    std::vector<std::wstring> told;
+    dialog.m_nextFileName = missing;
+    script.Then([&] { Command(ID_MENU_IMPORT); })
+        .Then([&] { told.push_back(AnswerMessageBox(IDOK)); })
+        .Then([&] { SystemCommand(IDM_OPEN_COPY); })
+        .Then([&] { told.push_back(AnswerMessageBox(IDOK)); })
+        .Then([&] { Close(IDCANCEL); });
+    Run();
+    SetReasonLanguage(0);
+    ASSERT_TRUE(std::any_of(reason.begin(), reason.end(), [](wchar_t c) { return c >= 0xAC00 && c <= 0xD7A3; }))
+        << "the system has no Korean reasons";
+    ASSERT_EQ(told.size(), 2u);
+    for (const std::wstring& message : told) {
+        EXPECT_NE(message.find(SystemPathFromNarrow(missing)), std::wstring::npos) << message;
+        EXPECT_NE(message.find(reason), std::wstring::npos) << message;
+    }
+}
+
+// Files of the user's with the names that the writes once took for their temporary files
+// (one read-only) keep their bytes through a Save a copy over an existing copy and an
+// export, and no other file is left behind.
+TEST_F(FileCommandsTest, SaveACopyAndExportLeaveTheFilesBesideTheTargetAsTheyWere)
+{
+    const std::vector<std::string> usersFiles = {"copy.bin.partial", "copy.bin.replaced", "alpha.json.partial",
+                                                 "alpha.json.replaced"};
+    for (const std::string& name : usersFiles) WriteText(folder.Path(name), "the user's " + name);
+    WriteText(folder.Path("copy.bin"), "an older copy");
+    const std::wstring readOnly = SystemPathFromNarrow(folder.Path("copy.bin.partial"));
+    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    script
+        .Then([&] {
+            dialog.m_nextFileName = folder.Path("copy.bin");
+            SystemCommand(IDM_SAVE_COPY);
+        })
+        .Then([&] {
+            dialog.m_nextFileName = folder.Path("alpha.json");
+            Command(ID_MENU_EXPORT);
+        })
+        .Then([&] { Close(IDCANCEL); });
+    Run();
+    ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path(""))) {
+        const std::string name = entry.path().filename().string();
+        names.push_back(name);
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(file), {});
+        if (name == "copy.bin") EXPECT_EQ(bytes.size(), kImageSize);
+        else if (name == "alpha.json") EXPECT_NE(bytes.find("\"Alpha\""), std::string::npos) << bytes;
+        else EXPECT_EQ(bytes, "the user's " + name);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"alpha.json", "alpha.json.partial", "alpha.json.replaced", "copy.bin",
+                                               "copy.bin.partial", "copy.bin.replaced"}));
 }
 
 // Save a copy, change the window, then open the copy: the window shows the copy again.

@@ -7,7 +7,7 @@ int command::Backup(const Invocation& call, Session& session)
     std::vector<uint8_t> image;
     if (int status = session.Load(image)) return status;
     if (const FileOutcome written = WriteFileAtomically(SystemPathFromNarrow(call.file), image); !written)
-        return session.Error("cannot write " + call.file + NarrowText(written.reason), kCtlFileError);
+        return session.FileFailure("cannot write " + call.file, written.reason);
     session.Output().out << "backed up " << image.size() << " bytes to " << call.file << "\n";
     return kCtlOk;
 }

@@ -8,13 +8,13 @@ int command::Copy(const Invocation& call, Session& session)
 {
     const std::string& newName = call.newName;
     return ChangeChosenProfile(session, call.source, [&](auto& image, int source, auto& told) {
-        const std::string label = "copy of slot " + std::to_string(source) + " as \"" + newName + "\"";
-        if (int status = CheckNewName(session, label, newName)) return status;
+        const ProfileLabel label = {"copy of slot " + std::to_string(source) + " as \"" + newName + "\"", 0, ""};
+        if (int status = CheckNewName(session, label.english, newName)) return status;
         Json form = ProfileJson(*RecordOfSlot(image.data(), source));
         form["name"] = TextOfNameBytes(newName).text;
         std::vector<IncomingProfile> incoming(1);
-        const std::vector<std::string> problems = ReadIncomingProfile(form, label, incoming[0]);
-        if (!problems.empty()) return session.Refuse(problems);
+        const std::vector<ProfileProblem> problems = ReadIncomingProfile(form, label, incoming[0]);
+        if (!problems.empty()) return session.Refuse(EnglishLines(problems));
         return Place(session, image, incoming, false, told);
     });
 }

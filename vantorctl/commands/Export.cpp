@@ -18,7 +18,7 @@ int command::Export(const Invocation& call, Session& session)
         session.Report("warning: " + warning);
     const std::string text = ProfileFileText(image.data(), slots);
     if (const FileOutcome written = WriteFileAtomically(SystemPathFromNarrow(call.file), {text.begin(), text.end()}); !written)
-        return session.Error("cannot write " + call.file + NarrowText(written.reason), kCtlFileError);
+        return session.FileFailure("cannot write " + call.file, written.reason);
     session.Output().out << "exported " << slots.size() << (slots.size() == 1 ? " profile" : " profiles") << " to "
                          << call.file << "\n";
     return kCtlOk;

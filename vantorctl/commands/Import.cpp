@@ -7,8 +7,10 @@
 int command::Import(const Invocation& call, Session& session)
 {
     std::vector<IncomingProfile> incoming;
-    std::vector<std::string> problems;
-    if (!ReadProfileFile(SystemPathFromNarrow(call.file), incoming, problems)) return session.Refuse(problems);
+    std::vector<ProfileProblem> problems;
+    const FileOutcome read = ReadProfileFile(SystemPathFromNarrow(call.file), incoming, problems);
+    if (!read) return session.FileFailure("cannot read " + call.file, read.reason);
+    if (!problems.empty()) return session.Refuse(EnglishLines(problems));
     if (incoming.empty()) {
         session.Output().out << call.file << " holds no profiles; nothing written\n";
         return kCtlOk;

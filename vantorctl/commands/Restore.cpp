@@ -8,7 +8,9 @@
 int command::Restore(const Invocation& call, Session& session)
 {
     std::vector<uint8_t> file;
-    const std::string refusal = ReadImageFile(SystemPathFromNarrow(call.file), file);
+    std::string refusal;
+    const FileOutcome read = ReadImageFile(SystemPathFromNarrow(call.file), file, refusal);
+    if (!read) return session.FileFailure("cannot read " + call.file, read.reason);
     if (!refusal.empty()) return session.Error(refusal, kCtlFileError);
     std::vector<uint8_t> stored;
     const int status = session.Load(stored);
