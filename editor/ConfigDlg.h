@@ -65,6 +65,8 @@ protected:
 
     // Hands the logo's web address to the shell (tests watch it instead).
     virtual void OpenWebAddress();
+    // Whether the system's high-contrast setting is on (tests set it: Wine never says so).
+    virtual bool HighContrastOn() const;
     // The file a Save (`save`) or Open dialog gives for `kind`; false when it is
     // cancelled (tests give their own).
     enum class FileKind { kProfiles, kConfiguration };
@@ -72,6 +74,8 @@ protected:
 
     LRESULT OnAdapterArrived(WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColorEdit(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -85,8 +89,6 @@ protected:
     uint8_t* m_pRecords;
     uint8_t* m_pUsed;
     int m_nShownItem;
-    static constexpr COLORREF kStartupActiveColor = 0x0000FF;  // red
-    COLORREF m_crActiveMark;  // red for the profile active at start-up, blue once Use ran
     BOOL m_bAdapterPresent;   // found by the load; a failed save does not change it
     BOOL m_bShowing;          // the show phase is setting the controls: no edit of the user's
     CScaledPictures m_pictures{USER_DEFAULT_SCREEN_DPI};  // the ones the controls show
@@ -115,6 +117,9 @@ private:
     void SettleActiveProfile(ImageHeader& header) const;
     std::vector<uint8_t> ImageWithListedSlotsUsed();
     void MarkRepeatedKeys();
+    void DrawRepeatedKeyMarks(HDC dc);
+    RECT RepeatedKeyMarkRect(int box);
+    void RedrawAll();
     void EnableEditing();
     void ListUsedProfiles();
     void ShowPicturesAt(UINT dpi);

@@ -30,11 +30,13 @@ public:
     using CConfigDlg::OnDeviceChange;
 
     int m_nWebAddressOpened = 0;
+    bool m_bHighContrast = false;  // what the window learns of the system's setting
     // What the next Save or Open dialog gives; empty, the dialog is cancelled.
     std::filesystem::path m_nextFileName;
 
 protected:
     void OpenWebAddress() override { ++m_nWebAddressOpened; }
+    bool HighContrastOn() const override { return m_bHighContrast; }
     bool AskFileName(FileKind, bool, SystemPath& path) override
     {
         path = m_nextFileName.native();

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr COLORREF kRed = 0x0000FF;
-
 POINT Centre(HWND hWnd)
 {
     RECT rect;
@@ -24,7 +22,7 @@ POINT Centre(HWND hWnd)
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-TEST_F(ConfigDlgTest, LoadListsUsedSlotsInSlotOrderAndShowsTheActiveOneMarkedRed)
+TEST_F(ConfigDlgTest, LoadListsUsedSlotsInSlotOrderAndShowsTheActiveOneMarked)
 {
     UseSlot(5, "Late");
     UseSlot(0, "First");
@@ -40,8 +38,8 @@ TEST_F(ConfigDlgTest, LoadListsUsedSlotsInSlotOrderAndShowsTheActiveOneMarkedRed
         EXPECT_EQ(ListSelection(), 1);
         EXPECT_EQ(dialog.m_nShownItem, 1);
         EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
-        EXPECT_TRUE(RowShowsColour(List(), 1, kRed));
-        EXPECT_FALSE(RowShowsColour(List(), 0, kRed));
+        EXPECT_TRUE(RowShowsMark(List(), 1));
+        EXPECT_FALSE(RowShowsMark(List(), 0));
         for (int id : {IDC_ADD, IDC_DELETE, IDC_USE, IDOK}) EXPECT_TRUE(::IsWindowEnabled(Item(id))) << id;
         EXPECT_TRUE(::IsWindowVisible(Item(IDC_USB)));
         EXPECT_EQ(adapter.OpenHandleCount(), 0u) << "the loaded window still holds the adapter open";
@@ -393,8 +391,17 @@ TEST_F(RecordEditingTest, OkWritesTheEditedImageWithTheHeaderLast)
 }
 
 // The key boxes of a key that another key box of the shown profile holds too are drawn
-// in the warning colour, for as long as the repetition lasts; the combination's key
-// takes no part.
+// in the warning colour with a warning sign beside them, for as long as the repetition
+// lasts; the combination's key takes no part.
+// The square right of a key box, in the window's client coordinates.
+RECT BesideBox(HWND dialog, HWND box)
+{
+    RECT rect;
+    ::GetWindowRect(box, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.right, rect.top, rect.right + rect.bottom - rect.top, rect.bottom};
+}
+
 TEST_F(RecordEditingTest, KeyBoxesOfARepeatedKeyAreMarkedWhileTheRepetitionLasts)
 {
     constexpr COLORREF kRepeatedKeyColour = 0x0000C0;
@@ -403,7 +410,12 @@ TEST_F(RecordEditingTest, KeyBoxesOfARepeatedKeyAreMarkedWhileTheRepetitionLasts
     Record(0).comboKey = KeyCodeFromName("Q");
     Record(1).keySlots[5] = KeyCodeFromName("E");
     Record(1).keySlots[6] = KeyCodeFromName("E");  // Y
-    auto marked = [&](int id) { return ShowsColour(Item(id), kRepeatedKeyColour); };
+    auto withSign = [&](int id) { return RectShowsColour(dialog.m_hWnd, BesideBox(dialog.m_hWnd, Item(id)), kRepeatedKeyColour); };
+    auto coloured = [&](int id) { return ShowsColour(Item(id), kRepeatedKeyColour); };
+    auto marked = [&](int id) {
+        EXPECT_EQ(coloured(id), withSign(id)) << id;
+        return coloured(id) && withSign(id);
+    };
     script
         .Then([&] {
             EXPECT_FALSE(marked(IDC_KEY_X));
