@@ -3,6 +3,7 @@
 // and a high-contrast palette followed with no colour of the window's own.
 #include <oleacc.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -202,9 +203,45 @@ constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kDrawnFace = 0xF0F0F0;         // the pictures' own background
 constexpr COLORREF kRepeatedKeyColour = 0x0000C0;  // the warning colour outside high contrast
 
+// The picture a picture control or a picture button shows; null for the logo, which keeps
+// its own background, and for every other control.
+HBITMAP PictureOf(HWND control)
+{
+    if (::GetDlgCtrlID(control) == IDC_LOGO) return nullptr;
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+    wchar_t className[16] = {};
+    ::GetClassNameW(control, className, 16);
+    if (std::wstring(className) == L"Static" && (style & SS_TYPEMASK) == SS_BITMAP)
+        return reinterpret_cast<HBITMAP>(::SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (std::wstring(className) == L"Button" && (style & BS_BITMAP))
+        return reinterpret_cast<HBITMAP>(::SendMessageW(control, BM_GETIMAGE, IMAGE_BITMAP, 0));
+    return nullptr;
+}
+
+// Whether any pixel of a picture has the colour.
+bool Holds(HBITMAP picture, COLORREF colour)
+{
+    BITMAP size = {};
+    ::GetObjectW(picture, sizeof size, &size);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size.bmWidth;
+    format.bmiHeader.biHeight = size.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<RGBQUAD> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, picture, 0, size.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return std::any_of(pixels.begin(), pixels.end(), [colour](const RGBQUAD& pixel) {
+        return RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue) == colour;
+    });
+}
+
 // High contrast switched on while the window is open, on a black palette: the window
-// follows at once, and nothing shows a colour of the window's own (the pictures' grey
-// face, the warning red); the list and the repeated key's sign take the system's colours.
+// follows at once, and nothing shows a colour of the window's own: the pictures sit on the
+// new face instead of their grey one, the warning red is gone, the list and the repeated
+// key's sign take the system's colours. (Text smoothed on black has greys of its own.)
 TEST_F(ConfigDlgTest, HighContrastPaletteIsFollowedAtOnceWithNoColourOfTheWindowsOwn)
 {
     UseSlot(0, "Alpha").keySlots[5] = KeyCodeFromName("Q");  // X
@@ -224,9 +261,13 @@ TEST_F(ConfigDlgTest, HighContrastPaletteIsFollowedAtOnceWithNoColourOfTheWindow
         .Then([&] {
             for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
                 if (!::IsWindowVisible(child)) continue;
-                EXPECT_FALSE(ShowsColour(child, kDrawnFace)) << ::GetDlgCtrlID(child);
                 EXPECT_FALSE(ShowsColour(child, kRepeatedKeyColour)) << ::GetDlgCtrlID(child);
+                if (HBITMAP picture = PictureOf(child)) {
+                    EXPECT_FALSE(Holds(picture, kDrawnFace)) << ::GetDlgCtrlID(child);
+                    EXPECT_TRUE(Holds(picture, kBlack)) << ::GetDlgCtrlID(child);
+                }
             }
+            EXPECT_TRUE(RectShowsColour(dialog.m_hWnd, BesideBox(dialog.m_hWnd, Item(IDC_KEY_X)), kWhite));
             EXPECT_FALSE(ShowsColour(dialog.m_hWnd, kRepeatedKeyColour));
             RECT first;
             ::SendMessageA(List(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));

@@ -112,6 +112,14 @@ void TypeText(HWND hWnd, const std::string& text)
     for (unsigned char c : text) ::PostMessageA(hWnd, WM_CHAR, c, 1);
 }
 
+RECT BesideBox(HWND dialog, HWND box)
+{
+    RECT rect;
+    ::GetWindowRect(box, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.right, rect.top, rect.right + rect.bottom - rect.top, rect.bottom};
+}
+
 COLORREF PixelAt(HWND hWnd, POINT client)
 {
     ::UpdateWindow(hWnd);

@@ -39,5 +39,8 @@ double RowTextContrast(HWND list, int row);
 // its client area or in a rectangle of it.
 bool ShowsColour(HWND hWnd, COLORREF colour);
 bool RectShowsColour(HWND hWnd, const RECT& rect, COLORREF colour);
+// The square right of a key box, where its warning sign stands, in the dialog's client
+// coordinates.
+RECT BesideBox(HWND dialog, HWND box);
 // The colour of a pixel of a window's client area as it is drawn on screen.
 COLORREF PixelAt(HWND hWnd, POINT client);
