@@ -97,6 +97,7 @@ BOOL CConfigDlg::OnInitDialog()
     AddAboutItem();
     m_arrivalWatch.Start(m_hWnd);
     m_sliderSpeed.SetRange(kMinSpeed, kMaxSpeed, FALSE);
+    ReadKeyBoxNames();
     SwitchOffInputMethods();
     m_keyNames = KeyNames(m_layout);
     m_bModified = 0;

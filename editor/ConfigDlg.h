@@ -96,6 +96,7 @@ protected:
     BOOL m_bLoaded = FALSE;            // a whole configuration is in the window
     AdapterArrivalWatch m_arrivalWatch;
     unsigned m_repeatedKeyBoxes = 0;  // bit k: key box 1101 + k holds a key another box holds
+    std::wstring m_keyBoxNames[kKeyBoxCount];  // as the template's labels name the key boxes
     const KeyboardLayout& m_layout;
     KeyNames m_keyNames;              // the key boxes' names, under the layout in use
     WPARAM m_capturedSystemKey = 0;   // a system key that a key box took, until it is let go
@@ -118,6 +119,8 @@ private:
     std::vector<uint8_t> ImageWithListedSlotsUsed();
     void MarkRepeatedKeys();
     void DrawRepeatedKeyMarks(HDC dc);
+    void ReadKeyBoxNames();
+    void NameRepeatedKeyBox(int box, bool repeated);
     RECT RepeatedKeyMarkRect(int box);
     void RedrawAll();
     void EnableEditing();

@@ -1,10 +1,12 @@
 // Key boxes whose key another key box of the shown profile also holds are marked: a
-// warning sign beside the box, and the box's text in a warning colour unless high
-// contrast asks for the system's colours alone. Nothing is refused: the mark only shows
+// warning sign beside the box, the box's text in a warning colour unless high contrast
+// asks for the system's colours alone, and a screen reader's name that says so. Nothing is refused: the mark only shows
 // the repetition. The combination's key is meant to reuse keys and takes no part.
 #include "ConfigDlg.h"
 #include "KeyTable.h"
 #include "resource.h"
+
+#include <vector>
 
 namespace {
 
@@ -52,9 +54,32 @@ void CConfigDlg::MarkRepeatedKeys()
     for (int box = 0; box < kKeyBoxCount; ++box) {
         if (!(changed & (1u << box))) continue;
         GetDlgItem(IDC_KEY_FIRST + box)->InvalidateRect(nullptr, TRUE);
+        NameRepeatedKeyBox(box, repeated & (1u << box));
         const RECT sign = RepeatedKeyMarkRect(box);
         InvalidateRect(&sign, TRUE);
     }
+}
+
+// A key box is named by the hidden label just before it in the template.
+void CConfigDlg::ReadKeyBoxNames()
+{
+    for (int box = 0; box < kKeyBoxCount; ++box) {
+        HWND label = ::GetWindow(GetDlgItem(IDC_KEY_FIRST + box)->m_hWnd, GW_HWNDPREV);
+        std::vector<wchar_t> name(static_cast<size_t>(::GetWindowTextLengthW(label)) + 1);
+        ::GetWindowTextW(label, name.data(), static_cast<int>(name.size()));
+        m_keyBoxNames[box] = name.data();
+    }
+}
+
+// The label says that the key is used twice; a screen reader asks for the name anew when
+// told that it changed.
+void CConfigDlg::NameRepeatedKeyBox(int box, bool repeated)
+{
+    HWND keyBox = GetDlgItem(IDC_KEY_FIRST + box)->m_hWnd;
+    const std::wstring& name = m_keyBoxNames[box];
+    ::SetWindowTextW(::GetWindow(keyBox, GW_HWNDPREV),
+                     (repeated ? AfxFormatString(IDS_REPEATED_KEY_BOX, {name}) : name).c_str());
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, keyBox, OBJID_CLIENT, CHILDID_SELF);
 }
 
 // The sign's place: right of the box, two thirds of its height wide, in the gap before the

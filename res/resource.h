@@ -33,6 +33,7 @@
 #define IDS_COPY_REFUSED            216     // %1 why
 #define IDS_OPEN_COPY_QUESTION      217     // %1 how many profiles, %2 the file
 #define IDS_MORE_LINES              218     // %1 how many lines more
+#define IDS_REPEATED_KEY_BOX        800     // a screen reader's name of a key box whose key another holds; %1 its name
 
 // System-menu commands: the About box, and the whole configuration to and from a file
 #define IDM_ABOUTBOX                0x0010

@@ -151,6 +151,27 @@ TEST_P(ScreenReaderNamesTest, EveryControlThatTakesInputHasItsOwnNameInTheWindow
     Run();
 }
 
+// A key that two key boxes hold is said in their names, for as long as that lasts.
+TEST_P(ScreenReaderNamesTest, KeyBoxesOfARepeatedKeySayItInTheirNames)
+{
+    const bool chinese = GetParam() == kChinese;
+    UseSlot(0, "Game").keySlots[5] = KeyCodeFromName("Q");  // X
+    Record(0).keySlots[6] = KeyCodeFromName("Q");             // Y
+    script
+        .Then([&] {
+            EXPECT_EQ(AccessibleName(Item(IDC_KEY_X)), chinese ? L"X，按键重复" : L"X, key used twice");
+            EXPECT_EQ(AccessibleName(Item(IDC_KEY_Y)), chinese ? L"Y，按键重复" : L"Y, key used twice");
+            EXPECT_EQ(AccessibleName(Item(IDC_KEY_A)), L"A");
+            SetKeyBox(IDC_KEY_Y, "R");
+        })
+        .Then([&] {
+            EXPECT_EQ(AccessibleName(Item(IDC_KEY_X)), L"X");
+            EXPECT_EQ(AccessibleName(Item(IDC_KEY_Y)), L"Y");
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ScreenReaderNamesTest, ::testing::Values(kEnglishLanguage, kChinese),
                          [](const ::testing::TestParamInfo<LANGID>& info) {
                              return info.param == kChinese ? "Chinese" : "English";
