@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ConfigDlgHarness.h"
+#include "Contrast.h"
 #include "KeyTable.h"
 
 namespace {
@@ -176,6 +177,17 @@ INSTANTIATE_TEST_SUITE_P(BothLanguages, ScreenReaderNamesTest, ::testing::Values
                          [](const ::testing::TestParamInfo<LANGID>& info) {
                              return info.param == kChinese ? "Chinese" : "English";
                          });
+
+// The measure the list's colours and these tests rely on, against figures the guidelines'
+// formula gives: red on Wine's highlight was the selected active row before.
+TEST(Contrast, RatiosAreTheGuidelinesOnes)
+{
+    EXPECT_DOUBLE_EQ(ContrastRatio(0x000000, 0xFFFFFF), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(0x123456, 0x123456), 1.0);
+    EXPECT_NEAR(ContrastRatio(0x0000FF, 0xFA9630), 1.31, 0.005);  // red on Wine's highlight
+    EXPECT_NEAR(ContrastRatio(0x0000FF, 0xD77800), 1.13, 0.005);  // red on Windows 10's
+    EXPECT_NEAR(ContrastRatio(0xFFFFFF, 0xD77800), 4.50, 0.005);  // white on Windows 10's
+}
 
 // The selected active row, and the others, read at 4.5:1 at least: before, the selected
 // active row was red on the highlight, 1.31:1 under Wine.
