@@ -28,9 +28,11 @@ void OnSystemButtonFace(HBITMAP picture)
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const BYTE blueGreenRed[] = {GetBValue(face), GetGValue(face), GetRValue(face)};
     GdiFlush();
+    // A row of a DIB fills whole 32-bit words, whatever the bitmap's header says of it.
+    const size_t rowBytes = (static_cast<size_t>(dib.dsBm.bmWidth) * 24 + 31) / 32 * 4;
     auto* rows = static_cast<BYTE*>(dib.dsBm.bmBits);
     for (LONG y = 0; y < dib.dsBm.bmHeight; ++y) {
-        BYTE* pixel = rows + static_cast<size_t>(y) * dib.dsBm.bmWidthBytes;
+        BYTE* pixel = rows + static_cast<size_t>(y) * rowBytes;
         for (LONG x = 0; x < dib.dsBm.bmWidth; ++x, pixel += 3) {
             if (pixel[0] == kDrawnFace && pixel[1] == kDrawnFace && pixel[2] == kDrawnFace)
                 std::copy(std::begin(blueGreenRed), std::end(blueGreenRed), pixel);
