@@ -1,6 +1,6 @@
 // What the application shell adds to the main window: the About item of the system menu
 // and the items that save and open a copy of the whole configuration, the window icon, the
-// minimised window's drawing and the notice of an arriving device.
+// minimised window's drawing, the marks of repeated keys, and the notice of an arriving device.
 #include "AboutDlg.h"
 #include "ConfigDlg.h"
 #include "IconPlacement.h"
@@ -44,11 +44,11 @@ void CConfigDlg::OnSysCommand(UINT nID, LPARAM)
 
 void CConfigDlg::OnPaint()
 {
+    CPaintDC dc(this);
     if (!IsIconic()) {
-        Default();
+        DrawRepeatedKeyMarks(dc.GetSafeHdc());
         return;
     }
-    CPaintDC dc(this);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
     RECT client;
     GetClientRect(&client);

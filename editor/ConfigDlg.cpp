@@ -52,6 +52,8 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_WM_DEVICECHANGE()
     ON_MESSAGE(kAdapterArrivedMessage, &CConfigDlg::OnAdapterArrived)
     ON_MESSAGE(WM_CTLCOLOREDIT, &CConfigDlg::OnCtlColorEdit)
+    ON_MESSAGE(WM_SYSCOLORCHANGE, &CConfigDlg::OnSysColorChange)
+    ON_MESSAGE(WM_SETTINGCHANGE, &CConfigDlg::OnSettingChange)
     ON_STN_CLICKED(IDC_LOGO, &CConfigDlg::OnLogo)
     ON_WM_MOUSEMOVE()
     ON_CONTROL_RANGE(EN_CHANGE, IDC_KEY_FIRST, IDC_COMBO_KEY, &CConfigDlg::OnControlEdited)
@@ -75,7 +77,6 @@ CConfigDlg::CConfigDlg(AdapterPort& port, AdapterLock& lock, const KeyboardLayou
       m_pRecords(nullptr),
       m_pUsed(nullptr),
       m_nShownItem(-1),
-      m_crActiveMark(kStartupActiveColor),
       m_bAdapterPresent(FALSE),
       m_bShowing(FALSE),
       m_dpiForWindow(dpiForWindow),
@@ -97,6 +98,7 @@ BOOL CConfigDlg::OnInitDialog()
     AddAboutItem();
     m_arrivalWatch.Start(m_hWnd);
     m_sliderSpeed.SetRange(kMinSpeed, kMaxSpeed, FALSE);
+    ReadKeyBoxNames();
     SwitchOffInputMethods();
     m_keyNames = KeyNames(m_layout);
     m_bModified = 0;
@@ -156,7 +158,7 @@ void CConfigDlg::ListUsedProfiles()
         const int pos = AddProfileRow(slot);
         if (Header().activeProfile == slot) {
             m_listProfiles.SetCurSel(pos);
-            m_listProfiles.SetItemColor(pos, kStartupActiveColor);
+            m_listProfiles.SetItemMark(pos, RowMark::kActive);
             StoreAndShow();
         }
     }

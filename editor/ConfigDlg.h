@@ -65,6 +65,8 @@ protected:
 
     // Hands the logo's web address to the shell (tests watch it instead).
     virtual void OpenWebAddress();
+    // Whether the system's high-contrast setting is on (tests set it: Wine never says so).
+    virtual bool HighContrastOn() const;
     // The file a Save (`save`) or Open dialog gives for `kind`; false when it is
     // cancelled (tests give their own).
     enum class FileKind { kProfiles, kConfiguration };
@@ -76,6 +78,8 @@ protected:
     LRESULT OnAdapterArrived(WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColorEdit(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -89,8 +93,6 @@ protected:
     uint8_t* m_pRecords;
     uint8_t* m_pUsed;
     int m_nShownItem;
-    static constexpr COLORREF kStartupActiveColor = 0x0000FF;  // red
-    COLORREF m_crActiveMark;  // red for the profile active at start-up, blue once Use ran
     BOOL m_bAdapterPresent;   // found by the load; a failed save does not change it
     BOOL m_bShowing;          // the show phase is setting the controls: no edit of the user's
     CScaledPictures m_pictures{USER_DEFAULT_SCREEN_DPI};  // the ones the controls show
@@ -98,6 +100,7 @@ protected:
     BOOL m_bLoaded = FALSE;            // a whole configuration is in the window
     AdapterArrivalWatch m_arrivalWatch;
     unsigned m_repeatedKeyBoxes = 0;  // bit k: key box 1101 + k holds a key another box holds
+    std::wstring m_keyBoxNames[kKeyBoxCount];  // as the template's labels name the key boxes
     const KeyboardLayout& m_layout;
     KeyNames m_keyNames;              // the key boxes' names, under the layout in use
     WPARAM m_capturedSystemKey = 0;   // a system key that a key box took, until it is let go
@@ -121,6 +124,11 @@ private:
     void SettleActiveProfile(ImageHeader& header) const;
     std::vector<uint8_t> ImageWithListedSlotsUsed();
     void MarkRepeatedKeys();
+    void DrawRepeatedKeyMarks(HDC dc);
+    void ReadKeyBoxNames();
+    void NameRepeatedKeyBox(int box, bool repeated);
+    RECT RepeatedKeyMarkRect(int box);
+    void RedrawAll();
     void EnableEditing();
     void ListUsedProfiles();
     void ShowPicturesAt(UINT dpi);

@@ -258,13 +258,12 @@ void CConfigDlg::OpenCopy()
 }
 
 // The list anew from the link's image, as at start-up: the used profiles in slot order,
-// the active one selected, marked red and shown.
+// the active one selected, marked and shown.
 void CConfigDlg::ShowConfiguration()
 {
     ClearList();
     m_bModified = 0;
     m_nShownItem = -1;
-    m_crActiveMark = kStartupActiveColor;
     ListUsedProfiles();
     GetDlgItem(IDC_ADD)->EnableWindow(m_listProfiles.GetCount() < kSlotCount);
 }
@@ -272,7 +271,7 @@ void CConfigDlg::ShowConfiguration()
 void CConfigDlg::ClearList()
 {
     for (int row = m_listProfiles.GetCount() - 1; row >= 0; --row) {
-        m_listProfiles.RemoveItemColor(row);
+        m_listProfiles.RemoveItemMark(row, RowMark::kActive);
         m_listProfiles.DeleteString(row);
     }
 }

@@ -3,6 +3,41 @@
 #include <algorithm>
 #include <vector>
 
+#include "Contrast.h"
+
+namespace {
+
+// Draws a mark's glyph in `cell`, a square as high as the row, in the row's text colour.
+using GlyphDrawer = void (*)(HDC dc, const RECT& cell, COLORREF colour);
+
+// The active profile: a filled disc, as a chosen radio button shows it.
+void DrawActiveGlyph(HDC dc, const RECT& cell, COLORREF colour)
+{
+    const int size = cell.bottom - cell.top;
+    const int inset = size * 3 / 10;
+    HBRUSH brush = ::CreateSolidBrush(colour);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ brushBefore = ::SelectObject(dc, brush);
+    HGDIOBJ penBefore = ::SelectObject(dc, pen);
+    ::Ellipse(dc, cell.left + inset, cell.top + inset, cell.right - inset, cell.bottom - inset);
+    ::SelectObject(dc, penBefore);
+    ::SelectObject(dc, brushBefore);
+    ::DeleteObject(pen);
+    ::DeleteObject(brush);
+}
+
+struct MarkGlyph {
+    RowMark mark;
+    GlyphDrawer draw;
+};
+// One column per kind of mark, left to right; every row keeps the columns, so that the
+// names stand aligned.
+constexpr MarkGlyph kMarkGlyphs[] = {{RowMark::kActive, DrawActiveGlyph}};
+
+constexpr unsigned Bit(RowMark mark) { return static_cast<unsigned>(mark); }
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CMarkListBox, CListBox)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
@@ -12,29 +47,35 @@ END_MESSAGE_MAP()
 void CMarkListBox::OnLButtonDown(UINT, POINT) { Default(); }
 void CMarkListBox::OnLButtonUp(UINT, POINT) { Default(); }
 
-CMarkListBox::ItemColor* CMarkListBox::FindMark(int nItem)
+unsigned CMarkListBox::MarksOf(int nItem) const
 {
-    const auto found = std::find_if(m_aItemColors.begin(), m_aItemColors.end(),
-                                    [nItem](const ItemColor& mark) { return mark.nItem == nItem; });
-    return found == m_aItemColors.end() ? nullptr : &*found;
+    for (const ItemMarks& entry : m_aItemMarks)
+        if (entry.nItem == nItem) return entry.marks;
+    return 0;
 }
 
-void CMarkListBox::SetItemColor(int nItem, COLORREF crText)
+void CMarkListBox::SetMarksOf(int nItem, unsigned marks)
 {
-    if (ItemColor* mark = FindMark(nItem)) {
-        mark->crText = crText;
-        return;
+    const auto found = std::find_if(m_aItemMarks.begin(), m_aItemMarks.end(),
+                                    [nItem](const ItemMarks& entry) { return entry.nItem == nItem; });
+    if (found == m_aItemMarks.end()) {
+        if (marks) m_aItemMarks.push_back({nItem, marks});
+    } else if (marks) {
+        found->marks = marks;
+    } else {
+        m_aItemMarks.erase(found);
     }
-    m_aItemColors.push_back({nItem, crText});
+    RepaintItem(nItem);
 }
 
-void CMarkListBox::RemoveItemColor(int nItem)
+void CMarkListBox::SetItemMark(int nItem, RowMark mark) { SetMarksOf(nItem, MarksOf(nItem) | Bit(mark)); }
+
+void CMarkListBox::RemoveItemMark(int nItem, RowMark mark) { SetMarksOf(nItem, MarksOf(nItem) & ~Bit(mark)); }
+
+void CMarkListBox::RepaintItem(int nItem)
 {
-    ItemColor* mark = FindMark(nItem);
-    if (!mark) return;
-    m_aItemColors.erase(m_aItemColors.begin() + (mark - m_aItemColors.data()));
     RECT row;
-    if (GetItemRect(nItem, &row) != LB_ERR) InvalidateRect(&row, TRUE);
+    if (m_hWnd && GetItemRect(nItem, &row) != LB_ERR) InvalidateRect(&row, TRUE);
 }
 
 int CMarkListBox::FindItemByData(DWORD dwData)
@@ -45,6 +86,10 @@ int CMarkListBox::FindItemByData(DWORD dwData)
     return -1;
 }
 
+// Selected rows take the system's highlight colours, the others the window's. The text
+// takes the system's own text colour for its background where that reads at 4.5:1, as
+// high contrast makes sure; where it does not (white on Wine's light blue highlight reads
+// at 3:1), the system colour of the others that reads.
 void CMarkListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     const int item = static_cast<int>(lpDrawItemStruct->itemID);
@@ -53,16 +98,29 @@ void CMarkListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     std::vector<char> text(static_cast<size_t>(std::max(GetTextLen(item), 0)) + 1);
     GetText(item, text.data());
 
-    COLORREF replaced = CLR_INVALID;
-    ItemColor* mark = FindMark(item);
-    if (mark) replaced = ::SetTextColor(dc, mark->crText);
+    const bool selected = lpDrawItemStruct->itemState & ODS_SELECTED;
+    const COLORREF background = ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    const COLORREF foreground = ReadableSystemColour(
+        background, {selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT, COLOR_WINDOWTEXT, COLOR_WINDOW});
+    RECT row = lpDrawItemStruct->rcItem;
+    ::FillRect(dc, &row, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
-    const int background = (lpDrawItemStruct->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_BTNHIGHLIGHT;
-    ::FillRect(dc, &lpDrawItemStruct->rcItem, ::GetSysColorBrush(background));
-    ::SetBkColor(dc, ::GetSysColor(background));
-    ::DrawTextA(dc, text.data(), -1, &lpDrawItemStruct->rcItem, 0);
+    const int cellSize = row.bottom - row.top;
+    const unsigned marks = MarksOf(item);
+    RECT cell = {row.left, row.top, row.left + cellSize, row.bottom};
+    for (const MarkGlyph& glyph : kMarkGlyphs) {
+        if (marks & Bit(glyph.mark)) glyph.draw(dc, cell, foreground);
+        ::OffsetRect(&cell, cellSize, 0);
+    }
 
-    if (mark && replaced != CLR_INVALID) ::SetTextColor(dc, replaced);
+    RECT name = row;
+    name.left = cell.left;
+    const COLORREF textBefore = ::SetTextColor(dc, foreground);
+    const COLORREF backBefore = ::SetBkColor(dc, background);
+    ::DrawTextA(dc, text.data(), -1, &name, 0);
+    ::SetBkColor(dc, backBefore);
+    ::SetTextColor(dc, textBefore);
+    if (lpDrawItemStruct->itemState & ODS_FOCUS) ::DrawFocusRect(dc, &row);
 }
 
 void CMarkListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}

@@ -1,23 +1,24 @@
-// CMarkListBox: the profile list. It draws its rows itself and shows chosen rows in a text
-// colour of their own. Marks belong to list positions, not to the rows' profiles: adding,
-// inserting or deleting rows leaves every mark at its position.
+// CMarkListBox: the profile list. It draws its rows itself in the system's colours and
+// shows each mark of a row as a glyph in a column of its own before the name, so that a
+// mark is seen without colour and the name stays the row's text. Marks belong to list
+// positions, not to the rows' profiles: adding, inserting or deleting rows leaves every
+// mark at its position.
 #pragma once
 
 #include <vector>
 
 #include "Afx.h"
 
+// What a row can be marked as; a row carries any of them at once.
+enum class RowMark : unsigned {
+    kActive = 1u << 0,  // the profile the adapter plays
+};
+
 class CMarkListBox : public CListBox {
 public:
-    struct ItemColor {
-        int nItem;
-        COLORREF crText;
-    };
-
-    // Sets or replaces the mark of a position; the row shows it when it is next drawn.
-    void SetItemColor(int nItem, COLORREF crText);
-    // Removes the mark of a position and has that row repainted.
-    void RemoveItemColor(int nItem);
+    // Gives a position a mark, or removes it; the row is drawn again.
+    void SetItemMark(int nItem, RowMark mark);
+    void RemoveItemMark(int nItem, RowMark mark);
     // The lowest position whose item data equals dwData, or -1.
     int FindItemByData(DWORD dwData);
 
@@ -31,7 +32,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    ItemColor* FindMark(int nItem);
+    struct ItemMarks {
+        int nItem;
+        unsigned marks;  // RowMark bits
+    };
 
-    std::vector<ItemColor> m_aItemColors;
+    unsigned MarksOf(int nItem) const;
+    void SetMarksOf(int nItem, unsigned marks);
+    void RepaintItem(int nItem);
+
+    std::vector<ItemMarks> m_aItemMarks;
 };

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr COLORREF kUsedActiveColor = 0xFF0000;  // blue
 constexpr int kNameBufferSize = 16;
 
 }  // namespace
@@ -81,22 +80,18 @@ void CConfigDlg::DeleteProfile()
 // profile is now.
 void CConfigDlg::MoveActiveMark(int markedRow)
 {
-    if (markedRow != LB_ERR) m_listProfiles.RemoveItemColor(markedRow);
+    if (markedRow != LB_ERR) m_listProfiles.RemoveItemMark(markedRow, RowMark::kActive);
     const int activeRow = m_listProfiles.FindItemByData(Header().activeProfile);
-    if (activeRow == LB_ERR) return;
-    m_listProfiles.SetItemColor(activeRow, m_crActiveMark);
-    RECT row;
-    if (m_listProfiles.GetItemRect(activeRow, &row) != LB_ERR) m_listProfiles.InvalidateRect(&row, TRUE);
+    if (activeRow != LB_ERR) m_listProfiles.SetItemMark(activeRow, RowMark::kActive);
 }
 
 void CConfigDlg::UseProfile()
 {
     const int pos = m_listProfiles.GetCurSel();
     if (pos == LB_ERR) return;
-    m_listProfiles.RemoveItemColor(m_listProfiles.FindItemByData(Header().activeProfile));
+    m_listProfiles.RemoveItemMark(m_listProfiles.FindItemByData(Header().activeProfile), RowMark::kActive);
     Header().activeProfile = static_cast<uint8_t>(ProfileSlot(pos));
-    m_crActiveMark = kUsedActiveColor;
-    m_listProfiles.SetItemColor(pos, kUsedActiveColor);
+    m_listProfiles.SetItemMark(pos, RowMark::kActive);
 }
 
 void CConfigDlg::ShowListMenu(const MSG* pMsg)

@@ -1,6 +1,7 @@
 #include "ScaledPictures.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "Afx.h"
@@ -15,7 +16,38 @@ struct DrawnScale {
 constexpr DrawnScale kDrawnScales[] = {{96, 0}, {120, IDB_AT_125}, {144, IDB_AT_150}, {192, IDB_AT_200}};
 constexpr DrawnScale kLargestDrawn = kDrawnScales[3];
 
-HBITMAP LoadPicture(UINT id) { return LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id)); }
+// The button face the pictures are drawn on (res/draw_pictures.py).
+constexpr BYTE kDrawnFace = 240;
+
+// Every pixel of the drawn button face of a 24-bit picture takes the system's, so that the
+// picture sits on the window's own face, as high contrast makes it.
+void OnSystemButtonFace(HBITMAP picture)
+{
+    DIBSECTION dib = {};
+    if (GetObjectA(picture, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 24) return;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const BYTE blueGreenRed[] = {GetBValue(face), GetGValue(face), GetRValue(face)};
+    GdiFlush();
+    // A row of a DIB fills whole 32-bit words, whatever the bitmap's header says of it.
+    const size_t rowBytes = (static_cast<size_t>(dib.dsBm.bmWidth) * 24 + 31) / 32 * 4;
+    auto* rows = static_cast<BYTE*>(dib.dsBm.bmBits);
+    for (LONG y = 0; y < dib.dsBm.bmHeight; ++y) {
+        BYTE* pixel = rows + static_cast<size_t>(y) * rowBytes;
+        for (LONG x = 0; x < dib.dsBm.bmWidth; ++x, pixel += 3) {
+            if (pixel[0] == kDrawnFace && pixel[1] == kDrawnFace && pixel[2] == kDrawnFace)
+                std::copy(std::begin(blueGreenRed), std::end(blueGreenRed), pixel);
+        }
+    }
+}
+
+// The 256-colour logo keeps its own background.
+HBITMAP LoadPicture(UINT id)
+{
+    auto picture = static_cast<HBITMAP>(
+        LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (picture) OnSystemButtonFace(picture);
+    return picture;
+}
 
 SIZE PictureSize(HBITMAP picture)
 {

@@ -1,5 +1,6 @@
 // Pictures at the display's scale. Every bitmap of the window is drawn at 100, 125, 150
 // and 200 % (96, 120, 144 and 192 DPI); any other scale gets the 200 % drawing resampled.
+// The pictures sit on the system's button face, whatever face they were drawn on.
 #pragma once
 
 #include <vector>

@@ -55,6 +55,7 @@
 #define IDS_PROBLEM_NAME_LENGTH     717     // %1 its bytes, %2 the most
 #define IDS_PROBLEM_NO_SLOT         718
 #define IDS_PROBLEM_NAME_REPEATED   719     // %1 the earlier profile
+#define IDS_REPEATED_KEY_BOX        800     // a screen reader's name of a key box whose key another holds; %1 its name
 
 // System-menu commands: the About box, and the whole configuration to and from a file
 #define IDM_ABOUTBOX                0x0010

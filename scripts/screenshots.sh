@@ -2,8 +2,9 @@
 # Renders what a person sees to PNG files: the product's main window on the emulated
 # adapter's sample profiles, the game name dialog (opened with Add), the About box (from
 # the system menu), the list's right-click menu and a profile with a key used twice (its
-# two key boxes marked), at 96, 144 and 192 DPI (100, 150 and 200 % display scale):
-# main-window.png at 96 DPI, main-window-144dpi.png and main-window-192dpi.png, and so on.
+# two key boxes marked), at 96, 144 and 192 DPI (100, 150 and 200 % display scale), in
+# English (OUT-DIR/en_US) and in Chinese (OUT-DIR/zh_CN): main-window.png at 96 DPI,
+# main-window-144dpi.png and main-window-192dpi.png, and so on.
 #   scripts/screenshots.sh [OUT-DIR]   (default build/screenshots)
 set -e
 cd "$(dirname "$0")/.."
@@ -11,12 +12,16 @@ out=${1:-build/screenshots}
 mkdir -p "$out"
 scripts/setup-machine.sh
 
-# shots DPI SUFFIX: the three windows in a Wine session of their own, on a desktop of
-# 760 x 520 pixels at 96 DPI that grows with the scale. The prefix's DPI (its desktop
-# settings' LogPixels, read when a program starts) is set back afterwards.
+# shots LOCALE DPI SUFFIX: the three windows in a Wine session of their own, in the
+# language of LOCALE, on a desktop of 760 x 520 pixels at 96 DPI that grows with the
+# scale. The prefix's DPI (its desktop settings' LogPixels, read when a program starts)
+# is set back afterwards.
 shots() (
-  dpi=$1
-  suffix=$2
+  VANTOR_LOCALE=$1
+  dpi=$2
+  suffix=$3
+  shown="$out/${VANTOR_LOCALE%%.*}"
+  mkdir -p "$shown"
   width=$((760 * dpi / 96))
   height=$((520 * dpi / 96))
   VANTOR_VIRTUAL_DISPLAY=1
@@ -35,7 +40,7 @@ shots() (
   title="Vantor Config v1.0"
   "$wine" "$build/app/vantor-config.exe" >/dev/null 2>&1 &
   . scripts/wine-windows.sh
-  shot() { sleep 1; import -window root -crop "${width}x$height+0+0" +repage "$out/$1$suffix.png"; echo "$out/$1$suffix.png"; }
+  shot() { sleep 1; import -window root -crop "${width}x$height+0+0" +repage "$shown/$1$suffix.png"; echo "$shown/$1$suffix.png"; }
 
   wait_for "$title" 1000
   shot main-window
@@ -48,7 +53,8 @@ shots() (
   xdotool key alt+space
   sleep 0.5
   xdotool key Up Return
-  wait_for "关于 Brenvo" 1
+  case $VANTOR_LOCALE in zh_CN*) about="关于 Brenvo" ;; *) about="About Brenvo" ;; esac
+  wait_for "$about" 1
   shot about-box
   xdotool key Return
   sleep 0.5
@@ -61,6 +67,8 @@ shots() (
   shot repeated-key
 )
 
-shots 96 ""
-shots 144 -144dpi
-shots 192 -192dpi
+for locale in en_US.UTF-8 zh_CN.UTF-8; do
+  shots $locale 96 ""
+  shots $locale 144 -144dpi
+  shots $locale 192 -192dpi
+done

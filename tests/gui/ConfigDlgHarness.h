@@ -31,6 +31,7 @@ public:
     using CConfigDlg::OnDeviceChange;
 
     int m_nWebAddressOpened = 0;
+    bool m_bHighContrast = false;  // what the window learns of the system's setting
     // What the next Save or Open dialog gives; empty, the dialog is cancelled.
     std::filesystem::path m_nextFileName;
     // Each reason the window gave Windows for holding the session's end; empty when it
@@ -39,6 +40,7 @@ public:
 
 protected:
     void OpenWebAddress() override { ++m_nWebAddressOpened; }
+    bool HighContrastOn() const override { return m_bHighContrast; }
     bool AskFileName(FileKind, bool, SystemPath& path) override
     {
         path = m_nextFileName.native();

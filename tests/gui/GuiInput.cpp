@@ -1,6 +1,9 @@
 #include "GuiInput.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "Contrast.h"
 
 namespace {
 
@@ -109,6 +112,14 @@ void TypeText(HWND hWnd, const std::string& text)
     for (unsigned char c : text) ::PostMessageA(hWnd, WM_CHAR, c, 1);
 }
 
+RECT BesideBox(HWND dialog, HWND box)
+{
+    RECT rect;
+    ::GetWindowRect(box, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.right, rect.top, rect.right + rect.bottom - rect.top, rect.bottom};
+}
+
 COLORREF PixelAt(HWND hWnd, POINT client)
 {
     ::UpdateWindow(hWnd);
@@ -117,8 +128,6 @@ COLORREF PixelAt(HWND hWnd, POINT client)
     ::ReleaseDC(hWnd, dc);
     return colour;
 }
-
-namespace {
 
 bool RectShowsColour(HWND hWnd, const RECT& rect, COLORREF colour)
 {
@@ -131,14 +140,36 @@ bool RectShowsColour(HWND hWnd, const RECT& rect, COLORREF colour)
     return found;
 }
 
-}  // namespace
-
-bool RowShowsColour(HWND list, int row, COLORREF colour)
+double RowTextContrast(HWND list, int row)
 {
     RECT rect = {};
     ::SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
     ::InvalidateRect(list, nullptr, TRUE);
-    return RectShowsColour(list, rect, colour);
+    ::UpdateWindow(list);
+    HDC dc = ::GetDC(list);
+    const COLORREF background = ::GetPixel(dc, rect.right - 2, rect.bottom - 2);
+    double most = 1;
+    for (int y = rect.top + 1; y < rect.bottom - 1; ++y)
+        for (int x = rect.left + (rect.bottom - rect.top); x < rect.right - 1; ++x)
+            most = std::max(most, ContrastRatio(::GetPixel(dc, x, y), background));
+    ::ReleaseDC(list, dc);
+    return most;
+}
+
+bool RowShowsMark(HWND list, int row)
+{
+    RECT rect = {};
+    ::SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    ::InvalidateRect(list, nullptr, TRUE);
+    ::UpdateWindow(list);
+    HDC dc = ::GetDC(list);
+    const COLORREF background = ::GetPixel(dc, rect.right - 2, rect.bottom - 2);
+    bool found = false;
+    for (int y = rect.top + 1; y < rect.bottom - 1 && !found; ++y)
+        for (int x = rect.left + 1; x < rect.left + (rect.bottom - rect.top) && !found; ++x)
+            found = ::GetPixel(dc, x, y) != background;
+    ::ReleaseDC(list, dc);
+    return found;
 }
 
 bool ShowsColour(HWND hWnd, COLORREF colour)

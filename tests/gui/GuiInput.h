@@ -29,9 +29,18 @@ std::wstring ShownTextOf(HWND hWnd);
 std::wstring ChildTexts(HWND hWnd);
 // Types text into a window character by character, as WM_CHAR messages.
 void TypeText(HWND hWnd, const std::string& text);
-// Whether a list row, repainted now, shows any pixel of the colour: a marked row's text.
-bool RowShowsColour(HWND list, int row, COLORREF colour);
-// Whether a window, once what is due is painted, shows any pixel of the colour.
+// Whether a list row, repainted now, shows a mark: anything but its background in the
+// square before its name, whatever the colours.
+bool RowShowsMark(HWND list, int row);
+// The contrast of a list row's name, repainted now: its most distinct pixel right of the
+// marks' square against the row's background.
+double RowTextContrast(HWND list, int row);
+// Whether a window, once what is due is painted, shows any pixel of the colour, in all of
+// its client area or in a rectangle of it.
 bool ShowsColour(HWND hWnd, COLORREF colour);
+bool RectShowsColour(HWND hWnd, const RECT& rect, COLORREF colour);
+// The square right of a key box, where its warning sign stands, in the dialog's client
+// coordinates.
+RECT BesideBox(HWND dialog, HWND box);
 // The colour of a pixel of a window's client area as it is drawn on screen.
 COLORREF PixelAt(HWND hWnd, POINT client);

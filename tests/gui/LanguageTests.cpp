@@ -47,13 +47,14 @@ struct LanguageTexts {
     const wchar_t* aboutCaption;
     const wchar_t* aboutTitle;
     const wchar_t* loadBusyStart;  // the first words of the message of a busy adapter
+    const wchar_t* addButton;
 };
 
 const LanguageTexts kEnglishTexts = {"English", kEnglishLanguage, L"About Brenvo(&A)...", L"Open a copy...",
                                      L"About Brenvo", L"Vantor keyboard and mouse configurator, version 1.0",
-                                     L"The adapter is busy"};
+                                     L"The adapter is busy", L"&Add"};
 const LanguageTexts kChineseTexts = {"Chinese", kChinese, L"关于 Brenvo(&A)...", L"打开副本...",
-                                     L"关于 Brenvo", L"Vantor 键盘鼠标配置程序 1.0 版", L"适配器正忙"};
+                                     L"关于 Brenvo", L"Vantor 键盘鼠标配置程序 1.0 版", L"适配器正忙", L"添加(&A)"};
 
 void PrintTo(const LanguageTexts& texts, std::ostream* out) { *out << texts.name; }
 
@@ -75,7 +76,7 @@ private:
 };
 
 // In an English locale (code page 1252) a Chinese text made through the ANSI functions
-// would read "?"; the main window's own texts are English in both languages.
+// would read "?".
 TEST_P(ShownLanguageTest, MessageMenusAndAboutBoxReadAsWritten)
 {
     const LanguageTexts& texts = GetParam();
@@ -87,7 +88,7 @@ TEST_P(ShownLanguageTest, MessageMenusAndAboutBoxReadAsWritten)
             HMENU menu = ::GetSystemMenu(dialog.m_hWnd, FALSE);
             EXPECT_EQ(MenuText(menu, IDM_ABOUTBOX), texts.aboutItem);
             EXPECT_EQ(MenuText(menu, IDM_OPEN_COPY), texts.openCopyItem);
-            EXPECT_EQ(ShownTextOf(Item(IDC_ADD)), L"Add");
+            EXPECT_EQ(ShownTextOf(Item(IDC_ADD)), texts.addButton);
             ::PostMessageA(dialog.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         })
         .Then([&] {
@@ -121,7 +122,7 @@ TEST_F(ConfigDlgTest, TextsAreInTheLanguageOfTheInterface)
 }
 
 // Why a control's text does not fit its client area as drawn with its font; empty when it
-// fits. Labels wrap at word breaks; a button's text needs room beside its check box or
+// fits or does not show (a hidden label names a control for a screen reader alone). Labels wrap at word breaks; a button's text needs room beside its check box or
 // within its frame, a group box's within the frame's corners.
 std::wstring Misfit(HWND control)
 {
@@ -132,7 +133,7 @@ std::wstring Misfit(HWND control)
     const std::wstring text = ShownTextOf(control);
     const bool label = kind == L"Static" && (style & SS_TYPEMASK) <= SS_RIGHT;
     const bool button = kind == L"Button" && !(style & (BS_BITMAP | BS_ICON));
-    if (text.empty() || !(label || button)) return {};
+    if (text.empty() || !(label || button) || !(style & WS_VISIBLE)) return {};
 
     HDC dc = ::GetDC(control);
     HGDIOBJ before = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));

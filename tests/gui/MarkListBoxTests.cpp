@@ -1,5 +1,8 @@
-// The marked list box as drawn on screen: backgrounds, mark colours, marks that stay with
-// positions, and the lookup by item data.
+// The marked list box as drawn on screen: colours, the contrast of the names, marks as
+// shapes that stay with positions, and the lookup by item data.
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "GuiInput.h"
@@ -9,8 +12,6 @@
 
 namespace {
 
-constexpr COLORREF kBlue = 0xFF0000;
-constexpr COLORREF kRed = 0x0000FF;
 constexpr COLORREF kBlack = 0x000000;
 
 // The main window's template with nothing but its profile list bound.
@@ -61,6 +62,26 @@ protected:
         return PixelAt(host.list.m_hWnd, {rect.right - 2, rect.bottom - 1});
     }
     void Repaint() { ::InvalidateRect(host.list.m_hWnd, nullptr, TRUE); }
+    int RowHeight() { return Row(0).bottom - Row(0).top; }
+    // A row as drawn on screen now, colour taken away: whether each pixel differs from the
+    // row's background, the marks' square first, then the rest column by column.
+    std::vector<bool> Shape(int row)
+    {
+        const RECT rect = Row(row);
+        const COLORREF background = RowBackground(row);  // paints what is due first
+        HDC dc = ::GetDC(host.list.m_hWnd);
+        std::vector<bool> shape;
+        for (int x = rect.left; x < rect.right; ++x)
+            for (int y = rect.top; y < rect.bottom; ++y) shape.push_back(::GetPixel(dc, x, y) != background);
+        ::ReleaseDC(host.list.m_hWnd, dc);
+        return shape;
+    }
+    bool MarkShown(int row)
+    {
+        const std::vector<bool> shape = Shape(row);
+        const auto squareEnd = shape.begin() + RowHeight() * RowHeight();
+        return std::find(shape.begin(), squareEnd, true) != squareEnd;
+    }
     void Run(ModalScript::Step checks)
     {
         script.Then(std::move(checks)).Then([this] { host.EndDialog(IDOK); });
@@ -71,53 +92,69 @@ protected:
     ModalScript script;
 };
 
-TEST_F(MarkListBoxTest, RowsAreFilledWithButtonHighlightOrHighlightAndTextKeepsItsColour)
+// Every row, selected or not, marked or not, is drawn in the system's pair of colours for
+// it, which reads at 4.5:1 at least (the selected active row read 1.3:1 in red on the
+// highlight).
+TEST_F(MarkListBoxTest, RowsTakeTheWindowOrHighlightColoursAndReadAtFourAndAHalfToOne)
 {
     Run([this] {
         Fill({"Alpha", "Beta", "Gamma"});
-        host.list.SetItemColor(1, kBlue);
-        host.list.SetItemColor(2, kBlue);
+        host.list.SetItemMark(1, RowMark::kActive);
+        host.list.SetItemMark(2, RowMark::kActive);
         host.list.SetCurSel(2);
         Repaint();
-        EXPECT_EQ(RowBackground(0), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        EXPECT_EQ(RowBackground(0), ::GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(RowBackground(1), ::GetSysColor(COLOR_WINDOW));
         EXPECT_EQ(RowBackground(2), ::GetSysColor(COLOR_HIGHLIGHT));
-        EXPECT_GT(PixelsOf(0, kBlack), 0);
-        EXPECT_EQ(PixelsOf(0, kBlue), 0);
-        EXPECT_GT(PixelsOf(1, kBlue), 0);
-        EXPECT_GT(PixelsOf(2, kBlue), 0);  // the mark shows on the selection too
-        host.list.SetCurSel(0);
-        Repaint();
-        EXPECT_EQ(RowBackground(0), ::GetSysColor(COLOR_HIGHLIGHT));
-        EXPECT_GT(PixelsOf(0, kBlack), 0);  // not the highlight text colour
+        for (int row = 0; row < 3; ++row) EXPECT_GE(RowTextContrast(host.list.m_hWnd, row), 4.5) << row;
     });
 }
 
-TEST_F(MarkListBoxTest, SecondColourReplacesTheFirstAndOneRemovalClearsIt)
+// Colour taken away, a marked row still differs from a plain row of the same name, and
+// only in its mark: the name stays where it is.
+TEST_F(MarkListBoxTest, ActiveMarkShowsAsAShapeBesideTheUnchangedName)
 {
     Run([this] {
-        Fill({"Alpha"});
-        host.list.SetItemColor(0, kRed);
-        host.list.SetItemColor(0, kBlue);
-        Repaint();
-        EXPECT_GT(PixelsOf(0, kBlue), 0);
-        EXPECT_EQ(PixelsOf(0, kRed), 0);
-        host.list.RemoveItemColor(0);  // repaints the row by itself
-        EXPECT_EQ(PixelsOf(0, kBlue), 0);
-        EXPECT_GT(PixelsOf(0, kBlack), 0);
+        Fill({"Same", "Same"});
+        host.list.SetItemMark(0, RowMark::kActive);
+        for (int selected : {-1, 0}) {
+            host.list.SetCurSel(selected);
+            host.list.SetItemMark(1, RowMark::kActive);
+            host.list.RemoveItemMark(1, RowMark::kActive);
+            Repaint();
+            const std::vector<bool> marked = Shape(0), plain = Shape(1);
+            EXPECT_NE(marked, plain) << "selected " << selected;
+            const auto markSquare = static_cast<std::ptrdiff_t>(RowHeight()) * RowHeight();
+            EXPECT_EQ(std::vector<bool>(marked.begin() + markSquare, marked.end()),
+                      std::vector<bool>(plain.begin() + markSquare, plain.end()));
+        }
     });
 }
 
-TEST_F(MarkListBoxTest, RemoveThenSetOnOneRowRepaintsItInTheNewColour)
+TEST_F(MarkListBoxTest, MarkSetTwiceGoesWithOneRemoval)
 {
     Run([this] {
         Fill({"Alpha"});
-        host.list.SetItemColor(0, kRed);
+        host.list.SetItemMark(0, RowMark::kActive);
+        host.list.SetItemMark(0, RowMark::kActive);  // repaints the row by itself
+        EXPECT_TRUE(MarkShown(0));
+        host.list.RemoveItemMark(0, RowMark::kActive);
+        EXPECT_FALSE(MarkShown(0));
+        host.list.RemoveItemMark(0, RowMark::kActive);  // a row without the mark stays so
+        EXPECT_FALSE(MarkShown(0));
+    });
+}
+
+TEST_F(MarkListBoxTest, RemoveThenSetOnOneRowRepaintsItMarked)
+{
+    Run([this] {
+        Fill({"Alpha"});
+        host.list.SetItemMark(0, RowMark::kActive);
         Repaint();
-        ASSERT_GT(PixelsOf(0, kRed), 0);
-        host.list.RemoveItemColor(0);
-        host.list.SetItemColor(0, kBlue);
-        EXPECT_GT(PixelsOf(0, kBlue), 0);
-        EXPECT_EQ(PixelsOf(0, kRed), 0);
+        ASSERT_TRUE(MarkShown(0));
+        host.list.RemoveItemMark(0, RowMark::kActive);
+        host.list.SetItemMark(0, RowMark::kActive);
+        EXPECT_TRUE(MarkShown(0));
     });
 }
 
@@ -125,16 +162,14 @@ TEST_F(MarkListBoxTest, MarksStayWithTheirPositionWhenRowsMove)
 {
     Run([this] {
         Fill({"Row 0", "Row 1", "Row 2", "Row 3", "Row 4"});
-        host.list.SetItemColor(3, kRed);
+        host.list.SetItemMark(3, RowMark::kActive);
         host.list.DeleteString(1);
-        Repaint();
-        EXPECT_GT(PixelsOf(3, kRed), 0);  // "Row 4" moved up into the marked position
-        EXPECT_EQ(PixelsOf(2, kRed), 0);
+        EXPECT_TRUE(RowShowsMark(host.list.m_hWnd, 3));  // "Row 4" moved up into the marked position
+        EXPECT_FALSE(RowShowsMark(host.list.m_hWnd, 2));
         // The last row's mark waits for the next row appended there.
         host.list.DeleteString(3);
         host.list.AddString("New");
-        Repaint();
-        EXPECT_GT(PixelsOf(3, kRed), 0);
+        EXPECT_TRUE(RowShowsMark(host.list.m_hWnd, 3));
     });
 }
 

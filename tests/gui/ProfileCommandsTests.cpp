@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr COLORREF kRed = 0x0000FF;
-constexpr COLORREF kBlue = 0xFF0000;
 
 class ProfileCommandsTest : public ConfigDlgTest {
 protected:
@@ -31,7 +29,7 @@ protected:
         ::SetWindowTextA(::GetDlgItem(names, IDC_GAME_NAME), name);
         ::PostMessageA(names, WM_COMMAND, button, 0);
     }
-    bool RowShows(int row, COLORREF colour) { return RowShowsColour(List(), row, colour); }
+    bool Marked(int row) { return RowShowsMark(List(), row); }
     ImageHeader& LinkHeader() { return dialog.m_link.HeaderFields(); }
 };
 
@@ -59,7 +57,7 @@ TEST_F(ProfileCommandsTest, AddIntoTheFreeSlotThatTheActiveByteNamesMarksTheNewP
     script.Then([this] { ClickButton(IDC_ADD); })
         .Then([this] { AnswerName("Beta"); })
         .Then([this] {
-            EXPECT_TRUE(RowShows(3, kRed));
+            EXPECT_TRUE(Marked(3));
             Close(IDCANCEL);
         });
     Run();
@@ -110,11 +108,11 @@ TEST_F(ProfileCommandsTest, MenuCommandsActOnTheSelection)
             ::EndMenu();
         })
         .Then([this] {
-            // Use from the menu: the selected (active) row turns blue.
+            // Use from the menu: the selected (active) row stays marked.
             ::PostMessageA(dialog.m_hWnd, WM_COMMAND, ID_MENU_USE, 0);
         })
         .Then([this] {
-            EXPECT_TRUE(RowShows(0, kBlue));
+            EXPECT_TRUE(Marked(0));
             Close(IDCANCEL);
         });
     Run();
@@ -129,8 +127,8 @@ TEST_F(ProfileCommandsTest, DeleteOfTheActiveProfileMakesTheFirstOneActiveAndMar
             EXPECT_EQ(LinkHeader().activeProfile, 2);
             EXPECT_EQ(LinkHeader().used[0], 0);
             EXPECT_FALSE(::IsWindowEnabled(Item(IDC_DELETE)));
-            EXPECT_TRUE(RowShows(0, kRed));
-            EXPECT_FALSE(RowShows(1, kRed));
+            EXPECT_TRUE(Marked(0));
+            EXPECT_FALSE(Marked(1));
             Close(IDOK);
         });
     Run();
@@ -157,7 +155,7 @@ TEST_F(ProfileCommandsTest, DeletedProfilesEditsDoNotReachTheProfileThatMovesUp)
             ClickRow(0);
         })
         .Then([this] {
-            EXPECT_TRUE(RowShows(0, kRed));  // the active Alpha keeps its mark
+            EXPECT_TRUE(Marked(0));  // the active Alpha keeps its mark
             Close(IDOK);
         });
     Run();
@@ -172,25 +170,25 @@ TEST_F(ProfileCommandsTest, DeletingARowAboveTheActiveOneMovesTheMark)
         .Then([this] { ClickButton(IDC_DELETE); })
         .Then([this] {
             ASSERT_EQ(ListText(1), "Delta");
-            EXPECT_TRUE(RowShows(1, kRed));
-            EXPECT_FALSE(RowShows(2, kRed));
-            EXPECT_FALSE(RowShows(0, kRed));
+            EXPECT_TRUE(Marked(1));
+            EXPECT_FALSE(Marked(2));
+            EXPECT_FALSE(Marked(0));
             Close(IDCANCEL);
         });
     Run();
 }
 
-TEST_F(ProfileCommandsTest, UseMarksBlueAlsoOnTheAlreadyActiveEntry)
+TEST_F(ProfileCommandsTest, UseMovesTheMarkAndKeepsItOnTheAlreadyActiveEntry)
 {
     script.Then([this] { ClickButton(IDC_USE); })
         .Then([this] {
-            EXPECT_TRUE(RowShows(0, kBlue));
+            EXPECT_TRUE(Marked(0));
             ClickRow(2);
         })
         .Then([this] { ClickButton(IDC_USE); })
         .Then([this] {
-            EXPECT_TRUE(RowShows(2, kBlue));
-            EXPECT_FALSE(RowShows(0, kBlue));
+            EXPECT_TRUE(Marked(2));
+            EXPECT_FALSE(Marked(0));
             EXPECT_EQ(LinkHeader().activeProfile, 3);
             Close(IDOK);
         });

@@ -144,7 +144,7 @@ TEST_F(ConfigDlgTest, AdapterArrivingLateIsLoadedAsAtStartUp)
             ASSERT_EQ(ListCount(), 2);
             EXPECT_EQ(ListSelection(), 1);
             EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
-            EXPECT_TRUE(RowShowsColour(List(), 1, 0x0000FF));
+            EXPECT_TRUE(RowShowsMark(List(), 1));
             for (int id : {IDC_ADD, IDC_DELETE, IDC_USE, IDOK}) EXPECT_TRUE(::IsWindowEnabled(Item(id))) << id;
             EXPECT_TRUE(::IsWindowVisible(Item(IDC_USB)));
             EXPECT_TRUE(dialog.m_bAdapterPresent);
