@@ -20,6 +20,9 @@ public:
     void RemoveItemColor(int nItem);
     // The lowest position whose item data equals dwData, or -1.
     int FindItemByData(DWORD dwData);
+    // Marks the rows at the positions where `changed` holds true: each is drawn with a dot
+    // at its right end, a shape rather than a colour, that never enters the row's text.
+    void MarkChangedRows(const std::vector<bool>& changed);
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     // Rows keep the height the system gives a fixed-height owner-drawn list.
@@ -32,6 +35,8 @@ protected:
 
 private:
     ItemColor* FindMark(int nItem);
+    void DrawChangedMark(const DRAWITEMSTRUCT& item) const;
 
     std::vector<ItemColor> m_aItemColors;
+    std::vector<bool> m_changedRows;
 };
