@@ -157,8 +157,8 @@ void CConfigDlg::OnLogo() { OpenWebAddress(); }
 // profile for storing; the values that the show phase sets are no edits.
 void CConfigDlg::OnControlEdited(UINT nID)
 {
+    if (m_bShowing) return;  // the show marks the repeated keys once, at its end
     if (nID >= IDC_KEY_FIRST && nID <= IDC_KEY_LAST) MarkRepeatedKeys();
-    if (m_bShowing) return;
     m_bModified = 1;
     TakeStep(ControlStepLabel(nID));
 }

@@ -85,6 +85,7 @@ void CConfigDlg::ShowRecord(const ProfileRecord& record)
     const uint8_t* map = KeySlotMap(record.axisMode);
     for (int box = 0; box < kKeyBoxCount; ++box) ShowKey(IDC_KEY_FIRST + box, record.keySlots[map[box]]);
     ShowKey(IDC_COMBO_KEY, record.comboKey);
+    MarkRepeatedKeys();
     for (int button = 0; button < kPadButtonCount; ++button)
         CheckDlgButton(IDC_COMBO_FIRST + button, (record.comboButtons >> button) & 1 ? BST_CHECKED : BST_UNCHECKED);
 
