@@ -62,7 +62,7 @@ shots() (
   xdotool key z
   shot repeated-key
   click 1000 0          # Shooter: Racing, changed, keeps its mark
-  set -- $(centre "$title" 1000 1)
+  set -- $(centre "$title" 1000 2)  # the menu opens below Racing's mark
   xdotool mousemove --sync "$1" "$2" click 3
   shot undo-menu
   xdotool key Escape
