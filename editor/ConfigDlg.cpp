@@ -176,14 +176,10 @@ void CConfigDlg::OnOK()
     for (;;) {
         std::vector<uint8_t> stored;
         const SaveOutcome outcome = SaveUnlessChanged(stored);
-        if (outcome == SaveOutcome::kSaved) {
-            CDialog::OnOK();
-            return;
-        }
-        // The window stays, with its history, and counts OK's changes from what was read.
-        CompareWithAdapterImage(stored);
+        // A window that stays keeps its history and counts OK's changes from what was read.
+        if (outcome != SaveOutcome::kSaved) CompareWithAdapterImage(stored);
         switch (outcome) {
-        case SaveOutcome::kSaved: break;
+        case SaveOutcome::kSaved: CDialog::OnOK(); return;
         case SaveOutcome::kFailed: Tell(AfxLoadString(IDS_SAVE_FAILED), MB_OK | MB_ICONERROR); return;
         case SaveOutcome::kBusy: Tell(AfxLoadString(IDS_SAVE_BUSY), MB_OK | MB_ICONWARNING); return;
         case SaveOutcome::kAdapterChanged:

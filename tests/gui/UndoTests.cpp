@@ -479,6 +479,24 @@ TEST_F(UndoTest, FailedOkKeepsTheHistory)
     EXPECT_EQ(Record(0).keySlots[3], KeyCodeFromName("K"));
 }
 
+// After an OK that wrote nothing, the marks and the count compare with what the adapter
+// held when OK read it: here another program's rename of a profile that the window keeps.
+TEST_F(UndoTest, OkThatWritesNothingComparesWithWhatItRead)
+{
+    script.Then([&] { PressInto(IDC_KEY_A, 'K'); })
+        .Then([&] {
+            std::strncpy(Record(3).name, "Theirs", kNameBytes - 1);
+            Close(IDOK);
+        })
+        .Then([&] { AnswerMessageBox(IDNO); })
+        .Then([&] {
+            EXPECT_EQ(Pending(), L"OK will write: 2 changed");
+            EXPECT_TRUE(RowEndShowsMark(2));  // Delta, as the window holds it
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
 // A seeded random session of every kind of edit and move through the list: undone
 // whole, it leaves the window as loaded and OK writes nothing; redone whole, it leaves
 // the window as it was before the undos. VANTOR_UNDO_SEED gives another seed.
