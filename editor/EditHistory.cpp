@@ -5,14 +5,14 @@
 
 bool EditView::operator==(const EditView& other) const
 {
-    return selected == other.selected && shown == other.shown &&
+    return selected == other.selected && shown == other.shown && deleteEnabled == other.deleteEnabled &&
            std::memcmp(&controls, &other.controls, sizeof controls) == 0;
 }
 
 bool EditSnapshot::operator==(const EditSnapshot& other) const
 {
     return image == other.image && rows == other.rows && view == other.view && addEnabled == other.addEnabled &&
-           deleteEnabled == other.deleteEnabled && activeMarkColour == other.activeMarkColour;
+           activeMarkColour == other.activeMarkColour;
 }
 
 void EditHistory::Start(EditSnapshot loaded)

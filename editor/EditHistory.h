@@ -1,7 +1,7 @@
 // The window's edits as a history of snapshots. A snapshot holds everything an edit can
 // change: the 4 KB configuration image as OK would write it, the list's rows, the view
-// (selected and shown row, the record the controls show), the enabled state of Add and
-// Delete and the active mark's colour. Every edit ends with one new snapshot; undo and
+// (selected and shown row, the record the controls show, whether Delete can be pressed),
+// whether Add can be pressed and the active mark's colour. Every edit ends with one new snapshot; undo and
 // redo hand back an earlier or later one whole, so a step is exact whatever the edit was.
 #pragma once
 
@@ -23,6 +23,7 @@ struct EditView {
     int selected = -1;
     int shown = -1;
     ProfileRecord controls = {};  // the values of the controls, as ShowRecord shows them
+    bool deleteEnabled = false;   // Delete works on the selected row
     bool operator==(const EditView& other) const;
 };
 
@@ -31,7 +32,6 @@ struct EditSnapshot {
     std::vector<ListRow> rows;
     EditView view;
     bool addEnabled = false;
-    bool deleteEnabled = false;
     uint32_t activeMarkColour = 0;
     bool operator==(const EditSnapshot& other) const;
 };

@@ -89,10 +89,12 @@ void CConfigDlg::Redo()
     if (m_history.CanRedo()) Restore(m_history.Redo());
 }
 
-// Another row selected is no edit; undoing the next edit comes back to this row.
+// Another row selected is no edit; undoing the next edit comes back to this row. Delete,
+// off since the last deletion left no row selected, works on it.
 void CConfigDlg::OnProfileSelected()
 {
     StoreAndShow();
+    GetDlgItem(IDC_DELETE)->EnableWindow(m_nShownItem != -1);
     m_history.Look(View());
 }
 
@@ -107,7 +109,6 @@ EditSnapshot CConfigDlg::Snapshot()
     for (int row = 0; row < m_listProfiles.GetCount(); ++row) state.rows.push_back({RowName(row), ProfileSlot(row)});
     state.view = View();
     state.addEnabled = GetDlgItem(IDC_ADD)->IsWindowEnabled();
-    state.deleteEnabled = GetDlgItem(IDC_DELETE)->IsWindowEnabled();
     state.activeMarkColour = m_crActiveMark;
     return state;
 }
@@ -119,6 +120,7 @@ EditView CConfigDlg::View()
     view.selected = selected == LB_ERR ? -1 : selected;
     view.shown = m_nShownItem;
     view.controls = ControlsRecord();
+    view.deleteEnabled = GetDlgItem(IDC_DELETE)->IsWindowEnabled();
     return view;
 }
 
@@ -145,7 +147,7 @@ void CConfigDlg::Restore(const EditSnapshot& state)
     m_bModified = 0;
     ShowRecord(state.view.controls);
     GetDlgItem(IDC_ADD)->EnableWindow(state.addEnabled);
-    GetDlgItem(IDC_DELETE)->EnableWindow(state.deleteEnabled);
+    GetDlgItem(IDC_DELETE)->EnableWindow(state.view.deleteEnabled);
     ShowPendingWrites();
 }
 
