@@ -52,6 +52,7 @@ LRESULT CConfigDlg::OnAdapterArrived(WPARAM, LPARAM)
     m_bAdapterPresent = TRUE;
     EnableEditing();
     ShowConfiguration();
+    StartHistory();
     return 0;
 }
 

@@ -40,7 +40,7 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_DELETE, &CConfigDlg::DeleteProfile)
     ON_COMMAND(ID_MENU_DELETE, &CConfigDlg::DeleteProfile)
-    ON_LBN_SELCHANGE(IDC_PROFILE_LIST, &CConfigDlg::StoreAndShow)
+    ON_LBN_SELCHANGE(IDC_PROFILE_LIST, &CConfigDlg::OnProfileSelected)
     ON_BN_CLICKED(IDC_ADD, &CConfigDlg::AddProfile)
     ON_COMMAND(ID_MENU_ADD, &CConfigDlg::AddProfile)
     ON_LBN_DBLCLK(IDC_PROFILE_LIST, &CConfigDlg::RenameProfile)
@@ -49,6 +49,8 @@ BEGIN_MESSAGE_MAP(CConfigDlg, CDialog)
     ON_COMMAND(ID_MENU_USE, &CConfigDlg::UseProfile)
     ON_COMMAND(ID_MENU_EXPORT, &CConfigDlg::ExportProfile)
     ON_COMMAND(ID_MENU_IMPORT, &CConfigDlg::ImportProfiles)
+    ON_COMMAND(ID_MENU_UNDO, &CConfigDlg::Undo)
+    ON_COMMAND(ID_MENU_REDO, &CConfigDlg::Redo)
     ON_WM_DEVICECHANGE()
     ON_MESSAGE(kAdapterArrivedMessage, &CConfigDlg::OnAdapterArrived)
     ON_MESSAGE(WM_CTLCOLOREDIT, &CConfigDlg::OnCtlColorEdit)
@@ -108,6 +110,7 @@ BOOL CConfigDlg::OnInitDialog()
     m_bAdapterPresent = m_link.Handle() != kInvalidAdapterHandle;
     if (loaded) EnableEditing();
     if (m_pRecords) ListUsedProfiles();
+    if (loaded) StartHistory();
     ShowPicturesAt(WindowDpi(m_hWnd, m_dpiForWindow));
     if (busy) ::PostMessageA(m_hWnd, kTellLoadBusyMessage, 0, 0);
     return TRUE;
@@ -175,7 +178,10 @@ void CConfigDlg::OnOK()
     // asked again.
     for (;;) {
         std::vector<uint8_t> stored;
-        switch (SaveUnlessChanged(stored)) {
+        const SaveOutcome outcome = SaveUnlessChanged(stored);
+        // A window that stays keeps its history and counts OK's changes from what was read.
+        if (outcome != SaveOutcome::kSaved) CompareWithAdapterImage(stored);
+        switch (outcome) {
         case SaveOutcome::kSaved: CDialog::OnOK(); return;
         case SaveOutcome::kFailed: Tell(AfxLoadString(IDS_SAVE_FAILED), MB_OK | MB_ICONERROR); return;
         case SaveOutcome::kBusy: Tell(AfxLoadString(IDS_SAVE_BUSY), MB_OK | MB_ICONWARNING); return;
@@ -196,7 +202,10 @@ CConfigDlg::SaveOutcome CConfigDlg::SaveUnlessChanged(std::vector<uint8_t>& stor
     AdapterLockHold hold(m_lock);
     AdapterReleasedAtEnd released(m_link);
     if (!hold.Held()) return SaveOutcome::kBusy;
-    if (!m_link.ReadStoredImage(stored)) return SaveOutcome::kFailed;
+    if (!m_link.ReadStoredImage(stored)) {
+        stored.clear();
+        return SaveOutcome::kFailed;
+    }
     const std::vector<uint8_t> image = m_link.Image();
     if (!m_known.Explain(stored, image)) return SaveOutcome::kAdapterChanged;
     const bool saved = WriteHoldingSessionEnd(stored);

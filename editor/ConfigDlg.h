@@ -4,11 +4,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Afx.h"
 #include "AdapterArrivalWatch.h"
 #include "AdapterLink.h"
 #include "AdapterLock.h"
+#include "EditHistory.h"
 #include "KeyNames.h"
 #include "KeyboardLayout.h"
 #include "KnownAdapterImages.h"
@@ -36,6 +38,11 @@ public:
     void DeleteProfile();
     void UseProfile();
     void ShowListMenu(const MSG* pMsg);
+
+    // Every edit since the load can be undone and redone, in order; neither talks to the
+    // adapter: OK writes the window's state as it stands.
+    void Undo();
+    void Redo();
 
     // Profiles to and from JSON files, the whole configuration to and from an image file,
     // as vantorctl writes and reads them; they change only the window's copy.
@@ -105,6 +112,9 @@ protected:
     KeyNames m_keyNames;              // the key boxes' names, under the layout in use
     WPARAM m_capturedSystemKey = 0;   // a system key that a key box took, until it is let go
     BOOL m_bWriting = FALSE;          // writing to the adapter: the session may not end now
+    EditHistory m_history;            // the edits since the load
+    bool m_speedGesture = false;      // the slider moved in a gesture that has not ended yet
+    std::vector<uint8_t> m_adapterImage;  // what the adapter held when last read: OK writes what differs
 
 private:
     enum class SaveOutcome { kSaved, kFailed, kBusy, kAdapterChanged };
@@ -134,6 +144,9 @@ private:
     void ShowPicturesAt(UINT dpi);
     void ScaleListRows(UINT fromDpi, UINT toDpi);
     void StoreRecord(ProfileRecord& record);
+    // The shown profile as the controls hold it, into `records` and its used flag in `used`.
+    void StoreShown(uint8_t* records, uint8_t* used);
+    uint8_t CheckedComboButtons() const;
     void ShowRecord(const ProfileRecord& record);
     // The adapter key code of the name in key box `id`; 0 for none.
     uint8_t KeyBoxCode(int id) const;
@@ -151,4 +164,23 @@ private:
     BOOL RightButtonDown(const MSG* pMsg);
     BOOL IsLogoAt(POINT point) const;
     void MoveActiveMark(int markedRow);
+    std::string RowName(int row) const;
+
+    void StartHistory();
+    // Ends an edit: the window's state becomes a step named `label`, unless nothing changed.
+    void TakeStep(const std::wstring& label);
+    void TakeStep(UINT labelId, const std::string& name);
+    std::wstring ControlStepLabel(UINT nID) const;
+    void EndSpeedGesture();
+    BOOL EndsSpeedGesture(const MSG* pMsg) const;
+    BOOL UndoRedoChord(const MSG* pMsg);
+    void OnProfileSelected();
+    EditSnapshot Snapshot();
+    EditView View();
+    ProfileRecord ControlsRecord();
+    void Restore(const EditSnapshot& state);
+    void NameUndoItems(CMenu& popup) const;
+    // The rows that OK would write marked, and the line that counts them.
+    void ShowPendingWrites();
+    void CompareWithAdapterImage(const std::vector<uint8_t>& stored);
 };

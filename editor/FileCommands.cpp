@@ -211,6 +211,7 @@ void CConfigDlg::ImportProfiles()
     // A header whose active byte named a free slot makes the profile placed there active.
     if (markedRow == LB_ERR) MoveActiveMark(LB_ERR);
     if (m_listProfiles.GetCount() >= kSlotCount) GetDlgItem(IDC_ADD)->EnableWindow(FALSE);
+    TakeStep(AfxLoadString(IDS_STEP_IMPORT));
 
     const std::vector<std::string> warnings = RepeatedKeyWarnings(image, placements);
     if (!warnings.empty()) Tell(AfxFormatString(IDS_IMPORT_WARNING, {Lines(warnings)}), MB_OK | MB_ICONWARNING);
@@ -255,6 +256,7 @@ void CConfigDlg::OpenCopy()
     if (Tell(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     m_link.ReplaceImage(image.data());
     ShowConfiguration();
+    TakeStep(AfxLoadString(IDS_STEP_OPEN_COPY));
 }
 
 // The list anew from the link's image, as at start-up: the used profiles in slot order,

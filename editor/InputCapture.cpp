@@ -32,9 +32,10 @@ BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
 {
     // A message posted to the thread rather than to a window is none of the window's input.
     if (!pMsg->hwnd) return CDialog::PreTranslateMessage(pMsg);
+    if (EndsSpeedGesture(pMsg)) EndSpeedGesture();
     switch (pMsg->message) {
     case WM_KEYDOWN:
-        if (KeyDown(pMsg)) return TRUE;
+        if (UndoRedoChord(pMsg) || KeyDown(pMsg)) return TRUE;
         break;
     case WM_SYSKEYDOWN:
         if (SystemKeyDown(pMsg)) return TRUE;
@@ -156,13 +157,19 @@ void CConfigDlg::OnLogo() { OpenWebAddress(); }
 // profile for storing; the values that the show phase sets are no edits.
 void CConfigDlg::OnControlEdited(UINT nID)
 {
+    if (m_bShowing) return;  // the show marks the repeated keys once, at its end
     if (nID >= IDC_KEY_FIRST && nID <= IDC_KEY_LAST) MarkRepeatedKeys();
-    if (!m_bShowing) m_bModified = 1;
+    m_bModified = 1;
+    TakeStep(ControlStepLabel(nID));
 }
 
-void CConfigDlg::OnHScroll(UINT, UINT, CWnd* pScrollBar)
+// The slider reports each move of a drag or a key press, and their end.
+void CConfigDlg::OnHScroll(UINT nSBCode, UINT, CWnd* pScrollBar)
 {
-    if (pScrollBar == &m_sliderSpeed) OnControlEdited(IDC_SPEED);
+    if (pScrollBar != &m_sliderSpeed || m_bShowing) return;
+    m_bModified = 1;
+    m_speedGesture = true;
+    if (nSBCode == TB_ENDTRACK) EndSpeedGesture();
 }
 
 void CConfigDlg::OpenWebAddress() { ShellExecuteA(m_hWnd, "Open", kWebAddress, nullptr, nullptr, SW_SHOW); }

@@ -118,9 +118,39 @@ void CMarkListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     const COLORREF textBefore = ::SetTextColor(dc, foreground);
     const COLORREF backBefore = ::SetBkColor(dc, background);
     ::DrawTextA(dc, text.data(), -1, &name, 0);
+    DrawChangedMark(*lpDrawItemStruct);
     ::SetBkColor(dc, backBefore);
     ::SetTextColor(dc, textBefore);
     if (lpDrawItemStruct->itemState & ODS_FOCUS) ::DrawFocusRect(dc, &row);
 }
 
 void CMarkListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
+
+void CMarkListBox::MarkChangedRows(const std::vector<bool>& changed)
+{
+    if (changed == m_changedRows) return;
+    m_changedRows = changed;
+    InvalidateRect(nullptr, TRUE);
+}
+
+// A dot a third of the row high, in the row's text colour, on a patch of the row's
+// background that keeps a long name from running under it.
+void CMarkListBox::DrawChangedMark(const DRAWITEMSTRUCT& item) const
+{
+    if (item.itemID >= m_changedRows.size() || !m_changedRows[item.itemID]) return;
+    HDC dc = item.hDC;
+    const RECT& row = item.rcItem;
+    const int size = std::max<int>((row.bottom - row.top) / 3, 3);
+    const RECT patch = {row.right - 3 * size, row.top, row.right, row.bottom};
+    const HGDIOBJ brush = ::SelectObject(dc, ::GetStockObject(DC_BRUSH));
+    const HGDIOBJ pen = ::SelectObject(dc, ::GetStockObject(DC_PEN));
+    ::SetDCBrushColor(dc, ::GetBkColor(dc));
+    ::FillRect(dc, &patch, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    ::SetDCBrushColor(dc, ::GetTextColor(dc));
+    ::SetDCPenColor(dc, ::GetTextColor(dc));
+    const int left = row.right - 2 * size;
+    const int top = (row.top + row.bottom - size) / 2;
+    ::Ellipse(dc, left, top, left + size, top + size);
+    ::SelectObject(dc, pen);
+    ::SelectObject(dc, brush);
+}

@@ -21,6 +21,9 @@ public:
     void RemoveItemMark(int nItem, RowMark mark);
     // The lowest position whose item data equals dwData, or -1.
     int FindItemByData(DWORD dwData);
+    // Marks the rows at the positions where `changed` holds true: each is drawn with a dot
+    // at its right end, a shape rather than a colour, that never enters the row's text.
+    void MarkChangedRows(const std::vector<bool>& changed);
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     // Rows keep the height the system gives a fixed-height owner-drawn list.
@@ -41,5 +44,8 @@ private:
     void SetMarksOf(int nItem, unsigned marks);
     void RepaintItem(int nItem);
 
+    void DrawChangedMark(const DRAWITEMSTRUCT& item) const;
+
     std::vector<ItemMarks> m_aItemMarks;
+    std::vector<bool> m_changedRows;
 };

@@ -34,6 +34,7 @@ void CConfigDlg::AddProfile()
     // A header whose active byte named a free slot makes the new profile the active one.
     if (freeSlot == Header().activeProfile) MoveActiveMark(LB_ERR);
     if (m_listProfiles.GetCount() >= kSlotCount) GetDlgItem(IDC_ADD)->EnableWindow(FALSE);
+    TakeStep(IDS_STEP_ADD, name);
 }
 
 void CConfigDlg::RenameProfile()
@@ -52,6 +53,7 @@ void CConfigDlg::RenameProfile()
     // Selected again: with no selection every key press in the window would be swallowed.
     m_listProfiles.SetCurSel(pos);
     m_bModified = 1;
+    TakeStep(IDS_STEP_MODIFY, name);
 }
 
 void CConfigDlg::DeleteProfile()
@@ -59,6 +61,7 @@ void CConfigDlg::DeleteProfile()
     const int pos = m_listProfiles.GetCurSel();
     if (pos == LB_ERR) return;
     const int slot = ProfileSlot(pos);
+    const std::string name = RowName(pos);
     const int markedRow = m_listProfiles.FindItemByData(Header().activeProfile);
     m_pUsed[slot] = 0;
     GetDlgItem(IDC_DELETE)->EnableWindow(FALSE);
@@ -74,6 +77,7 @@ void CConfigDlg::DeleteProfile()
     if (slot == Header().activeProfile)
         Header().activeProfile = m_listProfiles.GetCount() > 0 ? static_cast<uint8_t>(ProfileSlot(0)) : 0;
     MoveActiveMark(markedRow);
+    TakeStep(IDS_STEP_DELETE, name);
 }
 
 // Marks are kept by list position; after rows moved, the mark goes to where the active
@@ -92,6 +96,7 @@ void CConfigDlg::UseProfile()
     m_listProfiles.RemoveItemMark(m_listProfiles.FindItemByData(Header().activeProfile), RowMark::kActive);
     Header().activeProfile = static_cast<uint8_t>(ProfileSlot(pos));
     m_listProfiles.SetItemMark(pos, RowMark::kActive);
+    TakeStep(IDS_STEP_USE, RowName(pos));
 }
 
 void CConfigDlg::ShowListMenu(const MSG* pMsg)
@@ -109,6 +114,7 @@ void CConfigDlg::ShowListMenu(const MSG* pMsg)
         for (UINT item : {ID_MENU_USE, ID_MENU_DELETE, ID_MENU_MODIFY, ID_MENU_EXPORT})
             popup->EnableMenuItem(item, MF_BYCOMMAND | MF_GRAYED);
     }
+    NameUndoItems(*popup);
     POINT cursor;
     GetCursorPos(&cursor);
     CWnd::FromHandle(pMsg->hwnd)->SetForegroundWindow();

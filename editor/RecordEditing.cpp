@@ -17,11 +17,7 @@ void CConfigDlg::StoreAndShow()
 {
     if (m_bModified) {
         m_bModified = 0;
-        if (m_nShownItem != -1) {
-            const int slot = ProfileSlot(m_nShownItem);
-            StoreRecord(*RecordOfSlot(m_pRecords, slot));
-            m_pUsed[slot] = kSlotUsed;
-        }
+        if (m_nShownItem != -1) StoreShown(m_pRecords, m_pUsed);
     }
     m_nShownItem = m_listProfiles.GetCurSel();
     if (m_nShownItem == LB_ERR) {
@@ -29,6 +25,13 @@ void CConfigDlg::StoreAndShow()
         return;
     }
     ShowRecord(*RecordOfSlot(m_pRecords, ProfileSlot(m_nShownItem)));
+}
+
+void CConfigDlg::StoreShown(uint8_t* records, uint8_t* used)
+{
+    const int slot = ProfileSlot(m_nShownItem);
+    StoreRecord(*RecordOfSlot(records, slot));
+    used[slot] = kSlotUsed;
 }
 
 void CConfigDlg::StoreRecord(ProfileRecord& record)
@@ -43,9 +46,7 @@ void CConfigDlg::StoreRecord(ProfileRecord& record)
     for (int box = 0; box < kKeyBoxCount; ++box) record.keySlots[map[box]] = KeyBoxCode(IDC_KEY_FIRST + box);
     record.speed = static_cast<uint8_t>(m_sliderSpeed.GetPos());
 
-    uint8_t comboButtons = 0;
-    for (int button = 0; button < kPadButtonCount; ++button)
-        if (IsDlgButtonChecked(IDC_COMBO_FIRST + button) == BST_CHECKED) comboButtons |= 1u << button;
+    const uint8_t comboButtons = CheckedComboButtons();
     record.comboKey = KeyBoxCode(IDC_COMBO_KEY);
     record.comboButtons = comboButtons ? comboButtons : 1;
 
@@ -58,6 +59,14 @@ void CConfigDlg::StoreRecord(ProfileRecord& record)
             }
         }
     }
+}
+
+uint8_t CConfigDlg::CheckedComboButtons() const
+{
+    uint8_t buttons = 0;
+    for (int button = 0; button < kPadButtonCount; ++button)
+        if (IsDlgButtonChecked(IDC_COMBO_FIRST + button) == BST_CHECKED) buttons |= 1u << button;
+    return buttons;
 }
 
 uint8_t CConfigDlg::KeyBoxCode(int id) const
@@ -76,6 +85,7 @@ void CConfigDlg::ShowRecord(const ProfileRecord& record)
     const uint8_t* map = KeySlotMap(record.axisMode);
     for (int box = 0; box < kKeyBoxCount; ++box) ShowKey(IDC_KEY_FIRST + box, record.keySlots[map[box]]);
     ShowKey(IDC_COMBO_KEY, record.comboKey);
+    MarkRepeatedKeys();
     for (int button = 0; button < kPadButtonCount; ++button)
         CheckDlgButton(IDC_COMBO_FIRST + button, (record.comboButtons >> button) & 1 ? BST_CHECKED : BST_UNCHECKED);
 

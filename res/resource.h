@@ -137,3 +137,31 @@
 #define ID_MENU_USE                 32775
 #define ID_MENU_EXPORT              32776
 #define ID_MENU_IMPORT              32777
+
+// Undo and redo, and what OK would write
+#define IDC_PENDING_WRITES          750     // the line by the buttons that counts OK's changes
+#define ID_MENU_UNDO                751
+#define ID_MENU_REDO                752
+#define IDS_UNDO_ITEM               753     // %1 the step
+#define IDS_REDO_ITEM               754     // %1 the step
+#define IDS_STEP_KEY                755     // %1 the key's name
+#define IDS_STEP_COMBINATION_KEY    756     // %1 the key's name
+#define IDS_STEP_AXIS               757
+#define IDS_STEP_SPEED              758
+#define IDS_STEP_MOUSE              759
+#define IDS_STEP_COMBINATION        760
+#define IDS_STEP_ADD                761     // %1 the profile's name
+#define IDS_STEP_MODIFY             762     // %1 the new name
+#define IDS_STEP_DELETE             763     // %1 the profile's name
+#define IDS_STEP_USE                764     // %1 the profile's name
+#define IDS_STEP_IMPORT             765
+#define IDS_STEP_OPEN_COPY          766
+#define IDS_PENDING_NOTHING         767
+#define IDS_PENDING_LINE            768     // %1 the parts
+#define IDS_PENDING_CHANGED         769     // %1 how many
+#define IDS_PENDING_ADDED           770     // %1 how many
+#define IDS_PENDING_DELETED         771     // %1 how many
+#define IDS_PENDING_ACTIVE          772
+#define IDS_PENDING_FREE            773     // %1 how many
+#define IDS_PENDING_HEADER          774
+#define IDS_PENDING_SEPARATOR       775

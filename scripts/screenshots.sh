@@ -1,10 +1,11 @@
 #!/bin/sh
 # Renders what a person sees to PNG files: the product's main window on the emulated
 # adapter's sample profiles, the game name dialog (opened with Add), the About box (from
-# the system menu), the list's right-click menu and a profile with a key used twice (its
-# two key boxes marked), at 96, 144 and 192 DPI (100, 150 and 200 % display scale), in
-# English (OUT-DIR/en_US) and in Chinese (OUT-DIR/zh_CN): main-window.png at 96 DPI,
-# main-window-144dpi.png and main-window-192dpi.png, and so on.
+# the system menu), the list's right-click menu, a profile with a key used twice (its
+# two key boxes marked) and the list's menu after that edit (its Undo item, the changed
+# profile's mark and the line that counts OK's writes), at 96, 144 and 192 DPI (100, 150
+# and 200 % display scale), in English (OUT-DIR/en_US) and in Chinese (OUT-DIR/zh_CN):
+# main-window.png at 96 DPI, main-window-144dpi.png and main-window-192dpi.png, and so on.
 #   scripts/screenshots.sh [OUT-DIR]   (default build/screenshots)
 set -e
 cd "$(dirname "$0")/.."
@@ -65,6 +66,11 @@ shots() (
   click 1105            # Racing's B box; Z, L1's key, goes in there too
   xdotool key z
   shot repeated-key
+  click 1000 0          # Shooter: Racing, changed, keeps its mark
+  set -- $(centre "$title" 1000 2)  # the menu opens below Racing's mark
+  xdotool mousemove --sync "$1" "$2" click 3
+  shot undo-menu
+  xdotool key Escape
 )
 
 for locale in en_US.UTF-8 zh_CN.UTF-8; do

@@ -9,8 +9,9 @@
 # "No" leaves the memory as vantorctl wrote it, OK again with "Yes" saves. While that save
 # runs, vantorctl.exe does so again: it waits for the save to end, so the memory ends as the
 # window's image with vantorctl's change on top, none of the two torn.
-# Then the product opens again: a profile renamed and OK write that record and the header
-# alone (4 write packets), byte for byte as vantorctl's rename does.
+# Then the product opens again: a key pressed and a profile deleted, both taken back with
+# Ctrl+Z, then a profile renamed; OK writes that record and the header alone (4 write
+# packets), byte for byte as vantorctl's rename does.
 # With --unplug-before-ok the adapter is unplugged before OK instead: OK must say so and
 # write nothing; once the adapter is plugged in again, the next OK saves every edit.
 #   product_session.sh BUILD-DIR WINE-LOADER [--unplug-before-ok]
@@ -103,6 +104,14 @@ cmp "$memory" "$folder/expected.bin"
 product=$!
 wait_for "$title" 1000
 sleep 1
+click 1104            # the A box of Arena
+xdotool key 45        # K into A
+click 1000 0          # the list: Ctrl pressed in a key box would be a key of its own
+xdotool key ctrl+z    # A as it was
+click 1014            # Delete: Arena goes
+click 1000 0          # Racing, in Arena's row now
+xdotool key ctrl+z    # Arena back, selected
+sleep 0.3
 set -- $(centre "$title" 1000 0)
 xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 80 1   # double click on Arena: Modify
 type_name "Arena 2"

@@ -163,6 +163,22 @@ TEST_F(ProfileCommandsTest, DeletedProfilesEditsDoNotReachTheProfileThatMovesUp)
     EXPECT_EQ(Header().used[2], 0);
 }
 
+TEST_F(ProfileCommandsTest, DeleteWorksAgainOnceARowIsSelected)
+{
+    script.Then([this] { ClickButton(IDC_DELETE); })
+        .Then([this] { ClickRow(1); })
+        .Then([this] {
+            EXPECT_TRUE(::IsWindowEnabled(Item(IDC_DELETE)));
+            ClickButton(IDC_DELETE);
+        })
+        .Then([this] {
+            ASSERT_EQ(ListCount(), 1);
+            EXPECT_EQ(ListText(0), "Gamma");
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
 TEST_F(ProfileCommandsTest, DeletingARowAboveTheActiveOneMovesTheMark)
 {
     Header().activeProfile = 3;

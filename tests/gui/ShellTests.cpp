@@ -155,6 +155,29 @@ TEST_F(ConfigDlgTest, AdapterArrivingLateIsLoadedAsAtStartUp)
     EXPECT_EQ(Record(3).keySlots[3], KeyCodeFromName("W"));
 }
 
+// The load on arrival is where the history starts: the first edit after it can be undone.
+TEST_F(ConfigDlgTest, AdapterArrivingLateStartsTheHistory)
+{
+    UseSlot(0, "First").keySlots[3] = KeyCodeFromName("Q");
+    adapter.SetPresent(false);
+    script
+        .Then([&] {
+            adapter.SetPresent(true);
+            SendAdapterEvent(dialog.m_hWnd, DBT_DEVICEARRIVAL);
+        })
+        .Then([&] { ::PostMessageA(Item(IDC_AXIS_MODE), BM_CLICK, 0, 0); })
+        .Then([&] {
+            EXPECT_TRUE(Checked(IDC_AXIS_MODE));
+            ::PostMessageA(dialog.m_hWnd, WM_COMMAND, ID_MENU_UNDO, 0);
+        })
+        .Then([&] {
+            EXPECT_FALSE(Checked(IDC_AXIS_MODE));
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
 // A loaded window only notes the arrival; a removal hides the adapter picture. The edits
 // stay through both, and the adapter is not read again.
 TEST_F(ConfigDlgTest, ArrivalAndRemovalKeepALoadedWindowsEdits)
