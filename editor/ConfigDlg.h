@@ -3,6 +3,7 @@
 // configuration back on OK. Cancel writes nothing.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "Afx.h"
@@ -15,6 +16,7 @@
 #include "MarkListBox.h"
 #include "ScaledPictures.h"
 #include "SystemPath.h"
+#include "resource.h"
 
 // Posted to the window when the adapter's interface has arrived.
 constexpr UINT kAdapterArrivedMessage = WM_APP + 1;
@@ -96,6 +98,15 @@ protected:
     unsigned m_repeatedKeyBoxes = 0;  // bit k: key box 1101 + k holds a key another box holds
     const KeyboardLayout& m_layout;
     KeyNames m_keyNames;              // the key boxes' names, under the layout in use
+    // What a key box holds: the adapter key code, and the position of the key pressed into
+    // it (0 for a key read from a record), since two positions may share a code. The text
+    // only shows it.
+    struct KeyBoxKey {
+        uint8_t code = 0;
+        uint16_t position = 0;
+    };
+    std::array<KeyBoxKey, IDC_COMBO_KEY - IDC_KEY_FIRST + 1> m_keyBoxKeys{};  // by id - IDC_KEY_FIRST
+    BOOL m_bNamingKey = FALSE;        // a key box's text is being set to its key's name
     WPARAM m_capturedSystemKey = 0;   // a system key that a key box took, until it is let go
 
 private:
@@ -121,16 +132,22 @@ private:
     void ScaleListRows(UINT fromDpi, UINT toDpi);
     void StoreRecord(ProfileRecord& record);
     void ShowRecord(const ProfileRecord& record);
-    // The adapter key code of the name in key box `id`; 0 for none.
+    // The adapter key code that key box `id` holds; 0 for none.
     uint8_t KeyBoxCode(int id) const;
-    // Key box `id` named after the key of adapter key code `code` (empty for none).
-    void ShowKey(int id, uint8_t code);
+    // Key box `id` holding `key`, shown by its name.
+    void SetKeyBox(int id, KeyBoxKey key);
+    // Key box `id` showing the name of its key under the layout in use.
+    void NameKeyBox(int id);
+    // The user changed a key box's text by other means than a key press (a paste, a cut):
+    // an emptied box holds no key; any other text gives way to the key's name again.
+    void KeyBoxTextEdited(int id);
     int ProfileSlot(int item) const;
     ImageHeader& Header() { return m_link.HeaderFields(); }
     BOOL KeyDown(const MSG* pMsg);
     BOOL SystemKeyDown(const MSG* pMsg);
     BOOL SystemKeyUp(const MSG* pMsg);
     BOOL CaptureKey(const MSG* pMsg);
+    uint16_t PressedPosition(const MSG* pMsg) const;
     void SwitchOffInputMethods();
     BOOL LeftButtonDown(const MSG* pMsg);
     BOOL ClickGated(const MSG* pMsg) const;

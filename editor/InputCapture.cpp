@@ -16,7 +16,7 @@ const char kWebAddress[] = "www.brenvo.example";
 constexpr int kFirstEditControl = IDC_SPEED;           // 1007: slider, axis box, buttons,
 constexpr int kLastEditControl = IDC_MIDDLE_FIRST + 7;  // 1049: ... to the last radio row
 
-bool IsKeyBox(int id) { return id >= IDC_KEY_FIRST && id <= IDC_COMBO_KEY; }
+bool IsKeyBox(int id) { return (id >= IDC_KEY_FIRST && id <= IDC_KEY_LAST) || id == IDC_COMBO_KEY; }
 
 // The position of the key of a key message: its scan code, 0xE0 in the high byte for an
 // extended key, as the key table holds positions.
@@ -80,15 +80,29 @@ BOOL CConfigDlg::SystemKeyUp(const MSG* pMsg)
 }
 
 // The key is taken by its position, whatever virtual key the layout or an input method
-// made of it (VK_PROCESSKEY).
+// made of it (VK_PROCESSKEY). A key that cannot be named leaves the box as it was.
 BOOL CConfigDlg::CaptureKey(const MSG* pMsg)
 {
     CWnd* box = CWnd::FromHandle(pMsg->hwnd);
-    if (!IsKeyBox(box->GetDlgCtrlID())) return FALSE;
-    if (!m_bModified) m_bModified = 1;
-    box->SetWindowText(m_keyNames.NameAtPosition(KeyPosition(pMsg->lParam)).c_str());
+    const int id = box->GetDlgCtrlID();
+    if (!IsKeyBox(id)) return FALSE;
+    const KeyEntry* row = KeyRowAtPosition(PressedPosition(pMsg));
+    if (!row) return TRUE;
+    m_bModified = 1;
+    SetKeyBox(id, {row->keyCode, row->position});
     if (CWnd* next = GetNextDlgTabItem(box, FALSE)) next->SetFocus();
     return TRUE;
+}
+
+// Software that types for a person (an on-screen keyboard, say) may send a key without its
+// scan code: its position then comes from its virtual key. A character typed as such
+// (VK_PACKET) is no key at all.
+uint16_t CConfigDlg::PressedPosition(const MSG* pMsg) const
+{
+    if (pMsg->wParam == VK_PACKET) return 0;
+    const uint16_t position = KeyPosition(pMsg->lParam);
+    if (position & 0xFF) return position;
+    return PositionOfVirtualKey(m_layout, static_cast<uint8_t>(pMsg->wParam));
 }
 
 // No input method composes in a key box: every key reaches it as the key pressed.
@@ -101,13 +115,9 @@ void CConfigDlg::SwitchOffInputMethods()
 // The user switched the keyboard layout: every key box keeps its key, named anew.
 LRESULT CConfigDlg::OnInputLanguageChanged(WPARAM, LPARAM)
 {
-    uint8_t codes[IDC_COMBO_KEY - IDC_KEY_FIRST + 1];
-    for (int id = IDC_KEY_FIRST; id <= IDC_COMBO_KEY; ++id) codes[id - IDC_KEY_FIRST] = KeyBoxCode(id);
     m_keyNames = KeyNames(m_layout);
-    m_bShowing = TRUE;
     for (int id = IDC_KEY_FIRST; id <= IDC_COMBO_KEY; ++id)
-        if (GetDlgItem(id)) ShowKey(id, codes[id - IDC_KEY_FIRST]);
-    m_bShowing = FALSE;
+        if (IsKeyBox(id)) NameKeyBox(id);
     return Default();
 }
 
@@ -153,10 +163,14 @@ void CConfigDlg::OnMouseMove(UINT, POINT point)
 void CConfigDlg::OnLogo() { OpenWebAddress(); }
 
 // Whatever changes a control's value, keyboard and mouse wheel included, marks the shown
-// profile for storing; the values that the show phase sets are no edits.
+// profile for storing; the values that the show phase sets are no edits. A key box's key
+// changes only by a key press or by emptying it; the names drawn for keys are no edits.
 void CConfigDlg::OnControlEdited(UINT nID)
 {
-    if (nID >= IDC_KEY_FIRST && nID <= IDC_KEY_LAST) MarkRepeatedKeys();
+    if (IsKeyBox(static_cast<int>(nID))) {
+        if (!m_bNamingKey) KeyBoxTextEdited(static_cast<int>(nID));
+        return;
+    }
     if (!m_bShowing) m_bModified = 1;
 }
 
