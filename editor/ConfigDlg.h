@@ -18,6 +18,9 @@
 #include "SystemPath.h"
 #include "resource.h"
 
+// The key boxes: 20 for the pad controls and the combination's.
+inline bool IsKeyBox(int id) { return (id >= IDC_KEY_FIRST && id <= IDC_KEY_LAST) || id == IDC_COMBO_KEY; }
+
 // Posted to the window when the adapter's interface has arrived.
 constexpr UINT kAdapterArrivedMessage = WM_APP + 1;
 
@@ -37,7 +40,8 @@ public:
     void RenameProfile();
     void DeleteProfile();
     void UseProfile();
-    void ShowListMenu(const MSG* pMsg);
+    // The list's menu, its top left corner at `at` (screen coordinates).
+    void ShowListMenu(POINT at);
 
     // Profiles to and from JSON files, the whole configuration to and from an image file,
     // as vantorctl writes and reads them; they change only the window's copy.
@@ -107,7 +111,15 @@ protected:
     };
     std::array<KeyBoxKey, IDC_COMBO_KEY - IDC_KEY_FIRST + 1> m_keyBoxKeys{};  // by id - IDC_KEY_FIRST
     BOOL m_bNamingKey = FALSE;        // a key box's text is being set to its key's name
-    WPARAM m_capturedSystemKey = 0;   // a system key that a key box took, until it is let go
+    WPARAM m_keyUpSwallowed = 0;      // a key whose press the window took, until it is let go
+    // A modifier pressed in a key box with no other key down: taken when it is let go,
+    // unless another key goes down meanwhile (a chord).
+    struct HeldModifier {
+        HWND box = nullptr;
+        uint16_t position = 0;
+        WPARAM virtualKey = 0;
+        DWORD time = 0;
+    } m_heldModifier;
 
 private:
     enum class SaveOutcome { kSaved, kFailed, kBusy, kAdapterChanged };
@@ -132,6 +144,7 @@ private:
     void ScaleListRows(UINT fromDpi, UINT toDpi);
     void StoreRecord(ProfileRecord& record);
     void ShowRecord(const ProfileRecord& record);
+    void KeepRadioRowReachable(int firstButton);
     // The adapter key code that key box `id` holds; 0 for none.
     uint8_t KeyBoxCode(int id) const;
     // Key box `id` holding `key`, shown by its name.
@@ -143,11 +156,16 @@ private:
     void KeyBoxTextEdited(int id);
     int ProfileSlot(int item) const;
     ImageHeader& Header() { return m_link.HeaderFields(); }
+    // Key messages, both plain and system ones; TRUE: the window took the key.
     BOOL KeyDown(const MSG* pMsg);
-    BOOL SystemKeyDown(const MSG* pMsg);
-    BOOL SystemKeyUp(const MSG* pMsg);
-    BOOL CaptureKey(const MSG* pMsg);
+    BOOL KeyUp(const MSG* pMsg);
+    BOOL KeyBoxKeyDown(const MSG* pMsg);
+    void ModifierDown(const MSG* pMsg);
+    BOOL ListKeyDown(const MSG* pMsg);
+    // Key box `box` takes the key at `position`; a key the table lacks changes nothing.
+    void TakeKey(HWND box, uint16_t position);
     uint16_t PressedPosition(const MSG* pMsg) const;
+    POINT ListMenuCorner() const;
     void SwitchOffInputMethods();
     BOOL LeftButtonDown(const MSG* pMsg);
     BOOL ClickGated(const MSG* pMsg) const;

@@ -1,8 +1,7 @@
-// Looks at every message before the dialog manager: key presses in key boxes become key
-// names (by the key's position, named as the user's layout labels it), edit gestures mark
-// the shown profile for storing, clicks are swallowed while no adapter is present, and a
-// right click on the list opens its menu. The controls' own notifications mark every
-// change of their values.
+// Looks at every message before the dialog manager: keys go to the keyboard's handling
+// (KeyboardInput.cpp), edit gestures mark the shown profile for storing, clicks are
+// swallowed while no adapter is present, and a right click on the list opens its menu. The
+// controls' own notifications mark every change of their values.
 #include "ConfigDlg.h"
 #include "resource.h"
 
@@ -16,16 +15,6 @@ const char kWebAddress[] = "www.brenvo.example";
 constexpr int kFirstEditControl = IDC_SPEED;           // 1007: slider, axis box, buttons,
 constexpr int kLastEditControl = IDC_MIDDLE_FIRST + 7;  // 1049: ... to the last radio row
 
-bool IsKeyBox(int id) { return (id >= IDC_KEY_FIRST && id <= IDC_KEY_LAST) || id == IDC_COMBO_KEY; }
-
-// The position of the key of a key message: its scan code, 0xE0 in the high byte for an
-// extended key, as the key table holds positions.
-uint16_t KeyPosition(LPARAM lParam)
-{
-    const uint16_t scanCode = static_cast<uint16_t>((lParam >> 16) & 0xFF);
-    return (lParam & (1 << 24)) ? static_cast<uint16_t>(0xE000 | scanCode) : scanCode;
-}
-
 }  // namespace
 
 BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
@@ -34,13 +23,12 @@ BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
     if (!pMsg->hwnd) return CDialog::PreTranslateMessage(pMsg);
     switch (pMsg->message) {
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
         if (KeyDown(pMsg)) return TRUE;
         break;
-    case WM_SYSKEYDOWN:
-        if (SystemKeyDown(pMsg)) return TRUE;
-        break;
+    case WM_KEYUP:
     case WM_SYSKEYUP:
-        if (SystemKeyUp(pMsg)) return TRUE;
+        if (KeyUp(pMsg)) return TRUE;
         break;
     case WM_LBUTTONDOWN:
         if (LeftButtonDown(pMsg)) return TRUE;
@@ -53,56 +41,6 @@ BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
         break;
     }
     return CDialog::PreTranslateMessage(pMsg);
-}
-
-BOOL CConfigDlg::KeyDown(const MSG* pMsg)
-{
-    if (m_listProfiles.GetCurSel() == LB_ERR) return TRUE;
-    if (pMsg->wParam == VK_TAB) return FALSE;
-    return CaptureKey(pMsg);
-}
-
-// Alt, F10 and the keys pressed with Alt are captured in a key box like any other key;
-// elsewhere, or with no profile shown, they keep their meaning for the window.
-BOOL CConfigDlg::SystemKeyDown(const MSG* pMsg)
-{
-    if (m_listProfiles.GetCurSel() == LB_ERR || !CaptureKey(pMsg)) return FALSE;
-    m_capturedSystemKey = pMsg->wParam;
-    return TRUE;
-}
-
-// Letting go of Alt or F10 would open the window's menu; not after a key box took them.
-BOOL CConfigDlg::SystemKeyUp(const MSG* pMsg)
-{
-    if (pMsg->wParam != m_capturedSystemKey) return FALSE;
-    m_capturedSystemKey = 0;
-    return TRUE;
-}
-
-// The key is taken by its position, whatever virtual key the layout or an input method
-// made of it (VK_PROCESSKEY). A key that cannot be named leaves the box as it was.
-BOOL CConfigDlg::CaptureKey(const MSG* pMsg)
-{
-    CWnd* box = CWnd::FromHandle(pMsg->hwnd);
-    const int id = box->GetDlgCtrlID();
-    if (!IsKeyBox(id)) return FALSE;
-    const KeyEntry* row = KeyRowAtPosition(PressedPosition(pMsg));
-    if (!row) return TRUE;
-    m_bModified = 1;
-    SetKeyBox(id, {row->keyCode, row->position});
-    if (CWnd* next = GetNextDlgTabItem(box, FALSE)) next->SetFocus();
-    return TRUE;
-}
-
-// Software that types for a person (an on-screen keyboard, say) may send a key without its
-// scan code: its position then comes from its virtual key. A character typed as such
-// (VK_PACKET) is no key at all.
-uint16_t CConfigDlg::PressedPosition(const MSG* pMsg) const
-{
-    if (pMsg->wParam == VK_PACKET) return 0;
-    const uint16_t position = KeyPosition(pMsg->lParam);
-    if (position & 0xFF) return position;
-    return PositionOfVirtualKey(m_layout, static_cast<uint8_t>(pMsg->wParam));
 }
 
 // No input method composes in a key box: every key reaches it as the key pressed.
@@ -144,7 +82,10 @@ BOOL CConfigDlg::ClickGated(const MSG* pMsg) const
 BOOL CConfigDlg::RightButtonDown(const MSG* pMsg)
 {
     if (!m_bAdapterPresent) return TRUE;
-    if (pMsg->hwnd == m_listProfiles.GetSafeHwnd()) ShowListMenu(pMsg);
+    if (pMsg->hwnd != m_listProfiles.GetSafeHwnd()) return FALSE;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ShowListMenu(cursor);
     return FALSE;
 }
 

@@ -50,7 +50,7 @@ void CConfigDlg::RenameProfile()
     m_listProfiles.DeleteString(pos);
     m_listProfiles.InsertString(pos, name);
     m_listProfiles.SetItemData(pos, slot & 0xFFFF);
-    // Selected again: with no selection every key press in the window would be swallowed.
+    // Selected again, as it was before the rename.
     m_listProfiles.SetCurSel(pos);
     m_bModified = 1;
 }
@@ -75,6 +75,8 @@ void CConfigDlg::DeleteProfile()
     if (slot == Header().activeProfile)
         Header().activeProfile = m_listProfiles.GetCount() > 0 ? static_cast<uint8_t>(ProfileSlot(0)) : 0;
     MoveActiveMark(markedRow);
+    // The disabled Delete button can hold the focus no more: the keyboard goes on from the list.
+    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_listProfiles.GetSafeHwnd()), TRUE);
 }
 
 // Marks are kept by list position; after rows moved, the mark goes to where the active
@@ -99,7 +101,7 @@ void CConfigDlg::UseProfile()
     m_listProfiles.SetItemColor(pos, kUsedActiveColor);
 }
 
-void CConfigDlg::ShowListMenu(const MSG* pMsg)
+void CConfigDlg::ShowListMenu(POINT at)
 {
     CMenu menu;
     if (!menu.LoadMenu(IDR_LIST_MENU)) return;
@@ -114,8 +116,6 @@ void CConfigDlg::ShowListMenu(const MSG* pMsg)
         for (UINT item : {ID_MENU_USE, ID_MENU_DELETE, ID_MENU_MODIFY, ID_MENU_EXPORT})
             popup->EnableMenuItem(item, MF_BYCOMMAND | MF_GRAYED);
     }
-    POINT cursor;
-    GetCursorPos(&cursor);
-    CWnd::FromHandle(pMsg->hwnd)->SetForegroundWindow();
-    popup->TrackPopupMenu(0, cursor.x, cursor.y, this);
+    SetForegroundWindow();
+    popup->TrackPopupMenu(0, at.x, at.y, this);
 }

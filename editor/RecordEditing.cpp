@@ -27,6 +27,8 @@ void CConfigDlg::StoreAndShow()
         m_nShownItem = -1;
         return;
     }
+    // Delete, disabled while nothing was selected after a deletion, works on the new selection.
+    if (m_bLoaded) GetDlgItem(IDC_DELETE)->EnableWindow(TRUE);
     ShowRecord(*RecordOfSlot(m_pRecords, ProfileSlot(m_nShownItem)));
 }
 
@@ -88,6 +90,14 @@ void CConfigDlg::KeyBoxTextEdited(int id)
     NameKeyBox(id);
 }
 
+// A radio row's tab stop is on its checked button (the buttons move it as they are checked);
+// a row with none checked keeps one on its first, so that the keyboard reaches it.
+void CConfigDlg::KeepRadioRowReachable(int firstButton)
+{
+    HWND button = ::GetDlgItem(m_hWnd, firstButton);
+    ::SetWindowLongW(button, GWL_STYLE, ::GetWindowLongW(button, GWL_STYLE) | WS_TABSTOP);
+}
+
 void CConfigDlg::ShowRecord(const ProfileRecord& record)
 {
     // The controls notify the values set here as changes; they are none of the user's.
@@ -105,6 +115,8 @@ void CConfigDlg::ShowRecord(const ProfileRecord& record)
             CheckDlgButton(kMouseRowFirst[row] + button, BST_UNCHECKED);
         if (record.mouseButtons[row] < kPadButtonCount)
             CheckDlgButton(kMouseRowFirst[row] + record.mouseButtons[row], BST_CHECKED);
+        else
+            KeepRadioRowReachable(kMouseRowFirst[row]);
     }
     CheckDlgButton(IDC_AXIS_MODE, record.axisMode ? BST_CHECKED : BST_UNCHECKED);
     m_sliderSpeed.SetPos(record.speed);

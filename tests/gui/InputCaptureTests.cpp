@@ -305,22 +305,365 @@ TEST_F(KeyBoxCarriesItsKeyTest, EveryPositionPressedStoresItsOwnCodeUnderEveryLa
     Run();
 }
 
-TEST_F(InputCaptureTest, WithNothingSelectedEveryKeyIsSwallowed)
+// The keyboard alone: keys pressed as a person presses them, modifiers held as the
+// keyboard's state says (posted keys do not change it).
+class KeyboardAloneTest : public InputCaptureTest {
+protected:
+    ~KeyboardAloneTest() override { HoldKeys({}); }
+    // The keyboard's state says that exactly `keys` are down.
+    static void HoldKeys(std::initializer_list<UINT> keys)
+    {
+        BYTE state[256] = {};
+        for (UINT key : keys) state[key] = 0x80;
+        ::SetKeyboardState(state);
+    }
+    // A key message to the window with the focus, as the keyboard gives it.
+    static void Post(UINT message, UINT virtualKey, uint16_t position, bool release, bool alt = false)
+    {
+        ::PostMessageA(::GetFocus(), message, virtualKey, KeyMessageParam(position, release, alt));
+    }
+    // Delivers a key message to the window with the focus through the window's
+    // PreTranslateMessage at once, as its loop does, with the time stamp given.
+    void Deliver(UINT message, UINT virtualKey, uint16_t position, bool release, DWORD time)
+    {
+        MSG msg = {Focused(), message, virtualKey, KeyMessageParam(position, release), time, {}};
+        if (!dialog.PreTranslateMessage(&msg)) ::DispatchMessageW(&msg);
+    }
+    // The controls that Tab visits, in the template's order: visible and enabled ones with
+    // a tab stop.
+    std::vector<int> TabStops() const
+    {
+        std::vector<int> stops;
+        for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            const LONG style = ::GetWindowLongA(child, GWL_STYLE);
+            if ((style & WS_TABSTOP) && ::IsWindowVisible(child) && ::IsWindowEnabled(child))
+                stops.push_back(::GetDlgCtrlID(child));
+        }
+        return stops;
+    }
+    std::vector<std::wstring> KeyBoxTexts() const
+    {
+        std::vector<std::wstring> texts;
+        for (int id = IDC_KEY_FIRST; id <= IDC_COMBO_KEY; ++id)
+            if (IsKeyBox(id)) texts.push_back(ShownItemText(id));
+        return texts;
+    }
+};
+
+// Tab goes round every control and back to where it began; Shift+Tab (Shift held in a key
+// box, then Tab) goes round the other way. No key box changes, nothing counts as an edit,
+// and the mouse row whose byte checks no button is visited too.
+TEST_F(KeyboardAloneTest, TabAndShiftTabVisitEveryControlInOrderAndChangeNoKeyBox)
+{
+    Record(0).keySlots[PlainMap[IDC_KEY_A - IDC_KEY_FIRST]] = KeyCodeFromName("Q");
+    Record(0).mouseButtons[kMouseLeft] = 9;
+    std::vector<int> stops, forward, backward;  // control ids
+    std::vector<std::wstring> textsBefore;
+    script.Then([&] {
+        stops = TabStops();
+        textsBefore = KeyBoxTexts();
+        Focus(IDC_KEY_A);
+    });
+    for (int step = 0; step < 60; ++step) {
+        script.Then([&] {
+            if (forward.size() <= stops.size()) forward.push_back(::GetDlgCtrlID(Focused()));
+            PressKey(VK_TAB);
+        });
+    }
+    script.Then([&] {
+        Focus(IDC_KEY_A);
+        HoldKeys({VK_SHIFT});
+        Post(WM_KEYDOWN, VK_SHIFT, 0x2A, false);
+    });
+    for (int step = 0; step < 60; ++step) {
+        script.Then([&] {
+            if (backward.size() <= stops.size()) backward.push_back(::GetDlgCtrlID(Focused()));
+            PressKey(VK_TAB);
+        });
+    }
+    script.Then([&] {
+        Post(WM_KEYUP, VK_SHIFT, 0x2A, true);
+        HoldKeys({});
+    });
+    script.Then([&] {
+        EXPECT_EQ(KeyBoxTexts(), textsBefore);
+        EXPECT_FALSE(dialog.m_bModified);
+        Close(IDCANCEL);
+    });
+    Run();
+
+    ASSERT_GT(stops.size(), 30u);
+    const size_t first = std::find(stops.begin(), stops.end(), IDC_KEY_A) - stops.begin();
+    ASSERT_EQ(forward.size(), stops.size() + 1);
+    ASSERT_EQ(backward.size(), stops.size() + 1);
+    for (size_t step = 0; step <= stops.size(); ++step) {
+        EXPECT_EQ(forward[step], stops[(first + step) % stops.size()]) << "Tab, step " << step;
+        EXPECT_EQ(backward[step], stops[(first + stops.size() - step % stops.size()) % stops.size()])
+            << "Shift+Tab, step " << step;
+    }
+    for (int row : {IDC_RIGHT_FIRST, IDC_LEFT_FIRST, IDC_MIDDLE_FIRST}) {
+        const bool reached =
+            std::any_of(forward.begin(), forward.end(), [row](int id) { return id >= row && id < row + kPadButtonCount; });
+        EXPECT_TRUE(reached) << "the radio row from " << row;
+    }
+}
+
+TEST_F(KeyboardAloneTest, WithNothingSelectedKeyBoxesTakeNoKeyButTabAndEscWork)
 {
     Header().activeProfile = kNoActiveProfile;
     script.Then([this] {
               Focus(IDC_KEY_A);
               PressKey('Q');
-              PressKey(VK_TAB);
-              PressKey(VK_ESCAPE);
+              PressKey(VK_SHIFT);
           })
         .Then([this] {
             EXPECT_EQ(ItemText(IDC_KEY_A), "");
             EXPECT_EQ(Focused(), Item(IDC_KEY_A));
-            EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd));
             EXPECT_FALSE(dialog.m_bModified);
+            PressKey(VK_TAB);
+        })
+        .Then([this] {
+            EXPECT_EQ(Focused(), Item(IDC_KEY_B));
+            PressKey(VK_ESCAPE);
+        });
+    EXPECT_EQ(Run(), IDCANCEL);
+}
+
+TEST_F(KeyboardAloneTest, WithNothingSelectedTheListsArrowsSelectAProfile)
+{
+    Header().activeProfile = kNoActiveProfile;
+    Record(1).keySlots[PlainMap[IDC_KEY_A - IDC_KEY_FIRST]] = KeyCodeFromName("Q");
+    script.Then([this] {
+              Focus(IDC_PROFILE_LIST);
+              PressKey(VK_DOWN);
+              PressKey(VK_DOWN);
+          })
+        .Then([this] {
+            EXPECT_EQ(ListSelection(), 1);
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Q");
+            PressKey(VK_ESCAPE);
+        });
+    EXPECT_EQ(Run(), IDCANCEL);
+}
+
+TEST_F(KeyboardAloneTest, AModifierAloneIsTakenWhenLetGoAndAChordIsNever)
+{
+    script.Then([this] {
+              Focus(IDC_KEY_A);
+              Post(WM_KEYDOWN, VK_SHIFT, 0x36, false);  // the right-hand Shift
+          })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_A), "") << "not before it is let go";
+            Post(WM_KEYUP, VK_SHIFT, 0x36, true);
+        })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Shift");
+            EXPECT_EQ(Focused(), Item(IDC_KEY_B));
+            HoldKeys({VK_CONTROL});
+            Post(WM_KEYDOWN, VK_CONTROL, 0x1D, false);
+            PressKey('Z');
+            PressKey('Y');
+        })
+        .Then([this] {
+            HoldKeys({VK_CONTROL, VK_SHIFT});
+            Post(WM_KEYDOWN, VK_SHIFT, 0x2A, false);
+            PressKey('Z');
+            Post(WM_KEYUP, VK_SHIFT, 0x2A, true);
+        })
+        .Then([this] {
+            HoldKeys({});
+            Post(WM_KEYUP, VK_CONTROL, 0x1D, true);
+        })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_B), "") << "Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z";
+            EXPECT_EQ(Focused(), Item(IDC_KEY_B));
+            Post(WM_SYSKEYDOWN, VK_MENU, 0x38, false, true);
+            Post(WM_SYSKEYDOWN, 'Q', 0x10, false, true);
+            Post(WM_SYSKEYUP, 'Q', 0x10, true, true);
+            Post(WM_KEYUP, VK_MENU, 0x38, true);
+        })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_B), "") << "Alt+Q";
             Close(IDCANCEL);
         });
+    EXPECT_EQ(Run(), IDCANCEL);
+}
+
+// AltGr: a made-up left Ctrl with the right Alt's time stamp, then the right Alt.
+TEST_F(KeyboardAloneTest, AltGrIsOneKey)
+{
+    script.Then([this] {
+        Focus(IDC_KEY_A);
+        HoldKeys({VK_CONTROL});
+        Deliver(WM_KEYDOWN, VK_CONTROL, 0x1D, false, 5000);
+        HoldKeys({VK_CONTROL, VK_MENU});
+        Deliver(WM_KEYDOWN, VK_MENU, 0xE038, false, 5000);
+        HoldKeys({VK_MENU});
+        Deliver(WM_KEYUP, VK_CONTROL, 0x1D, true, 5100);
+        HoldKeys({});
+        Deliver(WM_KEYUP, VK_MENU, 0xE038, true, 5100);
+        EXPECT_EQ(ItemText(IDC_KEY_A), "Alt");
+        EXPECT_EQ(ItemText(IDC_KEY_B), "");
+        EXPECT_EQ(Focused(), Item(IDC_KEY_B));
+        Close(IDCANCEL);
+    });
+    Run();
+}
+
+TEST_F(KeyboardAloneTest, AltF4ClosesTheWindowFromAKeyBox)
+{
+    script.Then([this] {
+        Focus(IDC_KEY_A);
+        Post(WM_SYSKEYDOWN, VK_MENU, 0x38, false, true);
+        Post(WM_SYSKEYDOWN, VK_F4, 0x3E, false, true);
+    });
+    EXPECT_EQ(Run(), IDCANCEL);
+    EXPECT_FALSE(dialog.m_bModified);
+}
+
+// Keys from software that types for a person, without their scan codes.
+TEST_F(KeyboardAloneTest, AKeyWithoutItsScanCodeTakesItsPositionFromItsVirtualKey)
+{
+    script.Then([this] {
+              Focus(IDC_KEY_A);
+              PressKeyAt(0, VK_NUMPAD7);
+          })
+        .Then([this] { PressKeyAt(0, 'Q'); })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_A), "Num 7");
+            EXPECT_EQ(ItemText(IDC_KEY_B), "Q");
+            Focus(IDC_KEY_B);
+            PressKeyAt(0, VK_LWIN);
+            PressKeyAt(0x56, VK_OEM_102);
+            PressKeyAt(0x10, VK_PACKET);
+        })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_B), "Q") << "keys that cannot be named leave the box as it was";
+            EXPECT_EQ(Focused(), Item(IDC_KEY_B));
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
+TEST_F(KeyboardAloneTest, TheMenuKeyAndShiftF10OpenTheListMenuAtTheSelectedRowAndF2Renames)
+{
+    RECT row = {};
+    script.Then([&] {
+              Focus(IDC_PROFILE_LIST);
+              PressKey(VK_DOWN);
+          })
+        .Then([&] {
+            ASSERT_EQ(ListSelection(), 1);
+            ::SendMessageA(List(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+            ::MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&row), 2);
+            PressKeyAt(0xE05D, VK_APPS);
+        })
+        .Then([&] {
+            ASSERT_TRUE(MenuIsOpen()) << "the Menu key";
+            RECT menu;
+            ::GetWindowRect(::FindWindowA("#32768", nullptr), &menu);
+            EXPECT_EQ(menu.top, row.bottom);
+            EXPECT_EQ(menu.left, row.left);
+            ::EndMenu();
+        })
+        .Then([&] {
+            HoldKeys({VK_SHIFT});
+            Post(WM_SYSKEYDOWN, VK_F10, 0x44, false);
+        })
+        .Then([&] {
+            HoldKeys({});
+            EXPECT_TRUE(MenuIsOpen()) << "Shift+F10";
+            ::EndMenu();
+        })
+        .Then([&] { PressKey(VK_F2); })
+        .Then([&] {
+            HWND names = FindModalDialog();
+            ASSERT_NE(names, dialog.m_hWnd) << "the name dialog";
+            ::PostMessageA(names, WM_COMMAND, IDCANCEL, 0);
+        })
+        .Then([&] { Close(IDCANCEL); });
+    Run();
+}
+
+TEST_F(KeyboardAloneTest, TheListDrawsItsFocus)
+{
+    RECT row = {};
+    // Whether the selected row's top edge, at its right end (away from the text), shows
+    // another colour than the row's inside.
+    const auto edgeDrawn = [&] {
+        const COLORREF inside = PixelAt(List(), {row.right - 3, (row.top + row.bottom) / 2});
+        for (LONG x = row.right - 12; x < row.right; ++x)
+            if (PixelAt(List(), {x, row.top}) != inside) return true;
+        return false;
+    };
+    script.Then([&] {
+              Focus(IDC_PROFILE_LIST);
+              ::SendMessageA(dialog.m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+              ::SendMessageA(List(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+          })
+        .Then([&] {
+            EXPECT_TRUE(edgeDrawn()) << "a focus rectangle around the selected row";
+            Focus(IDC_KEY_A);
+        })
+        .Then([&] {
+            EXPECT_FALSE(edgeDrawn());
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
+// Alt with a button's letter presses it; Delete leaves the focus on the list, and works
+// again on the next profile selected.
+TEST_F(KeyboardAloneTest, AccessKeysPressTheButtonsAndDeleteLeavesTheFocusOnTheList)
+{
+    const auto pressWithAlt = [](char letter) {
+        const uint16_t position = static_cast<uint16_t>(::MapVirtualKeyA(letter, MAPVK_VK_TO_VSC));
+        Post(WM_SYSKEYDOWN, letter, position, false, true);
+        Post(WM_SYSKEYUP, letter, position, true, true);
+    };
+    script.Then([&] {
+              Focus(IDC_PROFILE_LIST);
+              PressKey(VK_DOWN);
+          })
+        .Then([&] { pressWithAlt('U'); })
+        .Then([&] {
+            EXPECT_EQ(dialog.m_link.HeaderFields().activeProfile, 1);
+            pressWithAlt('D');
+        })
+        .Then([&] {
+            EXPECT_EQ(ListCount(), 1);
+            EXPECT_EQ(Focused(), List());
+            EXPECT_FALSE(::IsWindowEnabled(Item(IDC_DELETE)));
+            PressKey(VK_DOWN);
+        })
+        .Then([&] {
+            EXPECT_EQ(ListSelection(), 0);
+            EXPECT_TRUE(::IsWindowEnabled(Item(IDC_DELETE)));
+            pressWithAlt('D');
+        })
+        .Then([&] {
+            EXPECT_EQ(ListCount(), 0);
+            EXPECT_EQ(Focused(), List());
+            Close(IDCANCEL);
+        });
+    Run();
+}
+
+// Every letter that Alt presses leads to one control only.
+TEST_F(KeyboardAloneTest, AccessKeysAreDistinct)
+{
+    script.Then([this] {
+        std::vector<wchar_t> letters;
+        for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            const std::wstring text = ShownTextOf(child);
+            const size_t mark = text.find(L'&');
+            if (mark != std::wstring::npos && mark + 1 < text.size()) letters.push_back(::towupper(text[mark + 1]));
+        }
+        EXPECT_GE(letters.size(), 3u);
+        std::sort(letters.begin(), letters.end());
+        EXPECT_EQ(std::adjacent_find(letters.begin(), letters.end()), letters.end());
+        Close(IDCANCEL);
+    });
     Run();
 }
 

@@ -87,7 +87,7 @@ TEST_P(ShownLanguageTest, MessageMenusAndAboutBoxReadAsWritten)
             HMENU menu = ::GetSystemMenu(dialog.m_hWnd, FALSE);
             EXPECT_EQ(MenuText(menu, IDM_ABOUTBOX), texts.aboutItem);
             EXPECT_EQ(MenuText(menu, IDM_OPEN_COPY), texts.openCopyItem);
-            EXPECT_EQ(ShownTextOf(Item(IDC_ADD)), L"Add");
+            EXPECT_EQ(ShownTextOf(Item(IDC_ADD)), L"&Add");
             ::PostMessageA(dialog.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         })
         .Then([&] {
