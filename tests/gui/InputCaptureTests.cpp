@@ -521,6 +521,25 @@ TEST_F(KeyboardAloneTest, AltF4ClosesTheWindowFromAKeyBox)
     EXPECT_FALSE(dialog.m_bModified);
 }
 
+TEST_F(KeyboardAloneTest, AltSpaceOpensTheSystemMenuFromAKeyBox)
+{
+    script.Then([this] {
+              Focus(IDC_KEY_A);
+              Post(WM_SYSKEYDOWN, VK_MENU, 0x38, false, true);
+              Post(WM_SYSKEYDOWN, VK_SPACE, 0x39, false, true);
+          })
+        .Then([this] {
+            EXPECT_TRUE(MenuIsOpen()) << "the system menu";
+            ::EndMenu();
+        })
+        .Then([this] {
+            EXPECT_EQ(ItemText(IDC_KEY_A), "");
+            EXPECT_EQ(ItemText(IDC_KEY_B), "");
+            Close(IDCANCEL);
+        });
+    EXPECT_EQ(Run(), IDCANCEL);
+}
+
 // Keys from software that types for a person, without their scan codes.
 TEST_F(KeyboardAloneTest, AKeyWithoutItsScanCodeTakesItsPositionFromItsVirtualKey)
 {
