@@ -14,7 +14,10 @@ bool IsLetterOrDigit(uint8_t virtualKey)
 bool IsPunctuation(uint8_t virtualKey) { return virtualKey >= 0xBA && virtualKey <= 0xE4; }
 
 // The table's names are ASCII.
-std::wstring Widened(const char* name) { return name ? std::wstring(name, name + std::char_traits<char>::length(name)) : L""; }
+std::wstring Widened(const char* name)
+{
+    return name ? std::wstring(name, name + std::char_traits<char>::length(name)) : L"";
+}
 
 // How `layout` labels the key at `position`: a letter or digit by its name, punctuation by
 // the character it types (by the US name of its virtual key when it types none); empty for

@@ -22,7 +22,10 @@ constexpr uint16_t kLeftCtrlPosition = 0x1D;
 constexpr uint16_t kRightAltPosition = 0xE038;
 constexpr WPARAM kModifiers[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
 
-bool IsModifier(WPARAM virtualKey) { return virtualKey == VK_SHIFT || virtualKey == VK_CONTROL || virtualKey == VK_MENU; }
+bool IsModifier(WPARAM virtualKey)
+{
+    return virtualKey == VK_SHIFT || virtualKey == VK_CONTROL || virtualKey == VK_MENU;
+}
 bool IsHeld(WPARAM virtualKey) { return ::GetKeyState(static_cast<int>(virtualKey)) < 0; }
 bool IsRepeat(const MSG* pMsg) { return (pMsg->lParam & (1 << 30)) != 0; }
 

@@ -89,14 +89,19 @@ TEST(KeyNames, NoKeyShowsNothingAndACodeTheTableLacksShowsItsNumber)
 TEST(KeyNames, EveryPositionShowsItsLabelUnderFiveLayoutsAndNoNameIsShared)
 {
     const NamedLayout layouts[] = {
-        {"US", FakeLayout(), L"` 1 2 3 4 5 6 7 8 9 0 - = Q W E R T Y U I O P [ ] A S D F G H J K L ; ' \\ Z X C V B N M , . /"},
+        {"US", FakeLayout(),
+         L"` 1 2 3 4 5 6 7 8 9 0 - = Q W E R T Y U I O P [ ] A S D F G H J K L ; ' \\ Z X C V B N M , . /"},
         {"French", FrenchLayout(),
-         L"\u00B2 1 2 3 4 5 6 7 8 9 0 ) = A Z E R T Y U I O P ^ $ Q S D F G H J K L M \u00D9 * W X C V B N , ; : !"},
+         L"\u00B2 1 2 3 4 5 6 7 8 9 0 ) = A Z E R T Y U I O P ^ $ "
+         L"Q S D F G H J K L M \u00D9 * W X C V B N , ; : !"},
         {"German", GermanLayout(),
-         L"^ 1 2 3 4 5 6 7 8 9 0 \u00DF \u00B4 Q W E R T Z U I O P \u00DC + A S D F G H J K L \u00D6 \u00C4 # Y X C V B N M , . -"},
+         L"^ 1 2 3 4 5 6 7 8 9 0 \u00DF \u00B4 Q W E R T Z U I O P \u00DC + "
+         L"A S D F G H J K L \u00D6 \u00C4 # Y X C V B N M , . -"},
         {"Spanish", SpanishLayout(),
-         L"\u00BA 1 2 3 4 5 6 7 8 9 0 ' \u00A1 Q W E R T Y U I O P ` + A S D F G H J K L \u00D1 \u00B4 \u00C7 Z X C V B N M , . -"},
-        {"UK", UkLayout(), L"` 1 2 3 4 5 6 7 8 9 0 - = Q W E R T Y U I O P [ ] A S D F G H J K L ; ' # Z X C V B N M , . /"},
+         L"\u00BA 1 2 3 4 5 6 7 8 9 0 ' \u00A1 Q W E R T Y U I O P ` + "
+         L"A S D F G H J K L \u00D1 \u00B4 \u00C7 Z X C V B N M , . -"},
+        {"UK", UkLayout(),
+         L"` 1 2 3 4 5 6 7 8 9 0 - = Q W E R T Y U I O P [ ] A S D F G H J K L ; ' # Z X C V B N M , . /"},
     };
     for (const NamedLayout& named : layouts) {
         const KeyNames names(named.layout);

@@ -179,7 +179,9 @@ protected:
 TEST_F(LayoutCaptureTest, AFrenchKeyShowsItsLabelAndTheAdapterGetsItsPosition)
 {
     const FakeLayout french = FrenchLayout();
-    ExpectCaptured(french, {{kPositionQ, 'A', L"A", "Q"}, {kPositionSemicolon, 'M', L"M", ";"}, {kPositionSlash, 0xDF, L"!", "/"}});
+    ExpectCaptured(french, {{kPositionQ, 'A', L"A", "Q"},
+                            {kPositionSemicolon, 'M', L"M", ";"},
+                            {kPositionSlash, 0xDF, L"!", "/"}});
 }
 
 TEST_F(LayoutCaptureTest, AGermanKeyShowsItsLabelAndTheAdapterGetsItsPosition)
@@ -292,7 +294,8 @@ TEST_F(KeyBoxCarriesItsKeyTest, EveryPositionPressedStoresItsOwnCodeUnderEveryLa
                 for (size_t box = 0; box < count; ++box) {
                     const KeyEntry& key = *keys[first + box];
                     PressInto(kBoxIds[box], key.position, fake.VirtualKeyAt(key.position));
-                    EXPECT_EQ(ShownItemText(kBoxIds[box]), names.NameAtPosition(key.position)) << name << ' ' << key.name;
+                    EXPECT_EQ(ShownItemText(kBoxIds[box]), names.NameAtPosition(key.position))
+                        << name << ' ' << key.name;
                 }
                 dialog.StoreAndShow();
                 for (size_t box = 0; box < count; ++box)
@@ -402,8 +405,8 @@ TEST_F(KeyboardAloneTest, TabAndShiftTabVisitEveryControlInOrderAndChangeNoKeyBo
             << "Shift+Tab, step " << step;
     }
     for (int row : {IDC_RIGHT_FIRST, IDC_LEFT_FIRST, IDC_MIDDLE_FIRST}) {
-        const bool reached =
-            std::any_of(forward.begin(), forward.end(), [row](int id) { return id >= row && id < row + kPadButtonCount; });
+        const bool reached = std::any_of(forward.begin(), forward.end(),
+                                         [row](int id) { return id >= row && id < row + kPadButtonCount; });
         EXPECT_TRUE(reached) << "the radio row from " << row;
     }
 }
