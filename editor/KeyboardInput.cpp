@@ -117,13 +117,11 @@ uint16_t CConfigDlg::PressedPosition(const MSG* pMsg) const
     return PositionOfVirtualKey(m_layout, static_cast<uint8_t>(pMsg->wParam));
 }
 
-// The Menu key and Shift+F10 open the list's menu (their release, which would open it or
-// the window's menu once more, is taken too); F2 renames. Like the mouse, they do nothing
-// while no adapter is present.
+// The Menu key and Shift+F10 open the list's menu (whose own loop takes their release); F2
+// renames. Like the mouse, they do nothing while no adapter is present.
 BOOL CConfigDlg::ListKeyDown(const MSG* pMsg)
 {
     if (pMsg->wParam == VK_APPS || (pMsg->wParam == VK_F10 && IsHeld(VK_SHIFT))) {
-        m_keyUpSwallowed = pMsg->wParam;
         if (m_bAdapterPresent) ShowListMenu(ListMenuCorner());
         return TRUE;
     }

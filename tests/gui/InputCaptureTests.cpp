@@ -224,13 +224,12 @@ protected:
                 {"German", GermanLayout()},            {"Spanish", SpanishLayout()},
                 {"UK", UkLayout()},                    {"US", FakeLayout()}};
     }
-    static constexpr int kBoxIds[kKeyBoxCount + 1] = {
-        IDC_KEY_FIRST,      IDC_KEY_FIRST + 1,  IDC_KEY_FIRST + 2,  IDC_KEY_FIRST + 3,  IDC_KEY_FIRST + 4,
-        IDC_KEY_FIRST + 5,  IDC_KEY_FIRST + 6,  IDC_KEY_FIRST + 7,  IDC_KEY_FIRST + 8,  IDC_KEY_FIRST + 9,
-        IDC_KEY_FIRST + 10, IDC_KEY_FIRST + 11, IDC_KEY_FIRST + 12, IDC_KEY_FIRST + 13, IDC_KEY_FIRST + 14,
-        IDC_KEY_FIRST + 15, IDC_KEY_FIRST + 16, IDC_KEY_FIRST + 17, IDC_KEY_FIRST + 18, IDC_KEY_FIRST + 19,
-        IDC_COMBO_KEY};
-    // The code that box `box` (an index into kBoxIds) of a plain record holds.
+    static constexpr size_t kBoxCount = kKeyBoxCount + 1;  // the pad controls' and the combination's
+    static int BoxId(size_t box)
+    {
+        return box < kKeyBoxCount ? IDC_KEY_FIRST + static_cast<int>(box) : IDC_COMBO_KEY;
+    }
+    // The code that box `box` (as BoxId counts them) of a plain record holds.
     static uint8_t& CodeOfBox(ProfileRecord& record, size_t box)
     {
         return box < kKeyBoxCount ? record.keySlots[PlainMap[box]] : record.comboKey;
@@ -245,10 +244,10 @@ TEST_F(KeyBoxCarriesItsKeyTest, EveryCodeComesBackAfterAnUnrelatedEditUnderEvery
     std::vector<uint8_t> codes = {0x01};
     for (const KeyEntry& row : KeyTable)
         if (std::find(codes.begin(), codes.end(), row.keyCode) == codes.end()) codes.push_back(row.keyCode);
-    const int profiles = static_cast<int>((codes.size() + kKeyBoxCount) / (kKeyBoxCount + 1));
+    const int profiles = static_cast<int>((codes.size() + kBoxCount - 1) / kBoxCount);
     for (int slot = 2; slot < profiles; ++slot) UseSlot(slot, "More");
     for (size_t index = 0; index < codes.size(); ++index)
-        CodeOfBox(Record(static_cast<int>(index / (kKeyBoxCount + 1))), index % (kKeyBoxCount + 1)) = codes[index];
+        CodeOfBox(Record(static_cast<int>(index / kBoxCount)), index % kBoxCount) = codes[index];
     const std::vector<uint8_t> before(adapter.Memory(), adapter.Memory() + kImageSize);
 
     const auto layouts = Layouts();
@@ -289,12 +288,12 @@ TEST_F(KeyBoxCarriesItsKeyTest, EveryPositionPressedStoresItsOwnCodeUnderEveryLa
             layout.fake = &fake;
             ::SendMessageA(dialog.m_hWnd, WM_INPUTLANGCHANGE, 0, 0);
             const KeyNames names(fake);
-            for (size_t first = 0; first < keys.size(); first += std::size(kBoxIds)) {
-                const size_t count = std::min(std::size(kBoxIds), keys.size() - first);
+            for (size_t first = 0; first < keys.size(); first += kBoxCount) {
+                const size_t count = std::min(kBoxCount, keys.size() - first);
                 for (size_t box = 0; box < count; ++box) {
                     const KeyEntry& key = *keys[first + box];
-                    PressInto(kBoxIds[box], key.position, fake.VirtualKeyAt(key.position));
-                    EXPECT_EQ(ShownItemText(kBoxIds[box]), names.NameAtPosition(key.position))
+                    PressInto(BoxId(box), key.position, fake.VirtualKeyAt(key.position));
+                    EXPECT_EQ(ShownItemText(BoxId(box)), names.NameAtPosition(key.position))
                         << name << ' ' << key.name;
                 }
                 dialog.StoreAndShow();
