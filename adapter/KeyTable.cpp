@@ -58,20 +58,6 @@ uint16_t TablePosition(uint16_t position)
     return position;
 }
 
-// The one name lookup behind both public ones: by code when `virtualKey` is 0, else (or
-// when the code search found nothing) by virtual-key code, but only when `code` is 0.
-const char* FindKeyName(uint8_t code, uint8_t virtualKey)
-{
-    if (virtualKey == 0) {
-        for (const KeyEntry& row : KeyTable)
-            if (row.keyCode == code) return row.name;
-    }
-    if (code != 0) return nullptr;
-    for (const KeyEntry& row : KeyTable)
-        if (row.virtualKey == virtualKey) return row.name;
-    return nullptr;
-}
-
 }  // namespace
 
 uint8_t KeyCodeFromName(const char* text)
@@ -81,14 +67,29 @@ uint8_t KeyCodeFromName(const char* text)
     return 0;
 }
 
-const char* KeyNameFromCode(uint8_t code) { return FindKeyName(code, 0); }
+const char* KeyNameFromCode(uint8_t code)
+{
+    const KeyEntry* row = KeyRowOfCode(code);
+    return row ? row->name : nullptr;
+}
 
-const char* KeyNameFromVirtualKey(uint8_t virtualKey) { return FindKeyName(0, virtualKey); }
+const char* KeyNameFromVirtualKey(uint8_t virtualKey)
+{
+    const KeyEntry* row = KeyRowOfVirtualKey(virtualKey);
+    return row ? row->name : nullptr;
+}
 
 const KeyEntry* KeyRowOfCode(uint8_t code)
 {
     for (const KeyEntry& row : KeyTable)
         if (row.keyCode == code) return &row;
+    return nullptr;
+}
+
+const KeyEntry* KeyRowOfVirtualKey(uint8_t virtualKey)
+{
+    for (const KeyEntry& row : KeyTable)
+        if (row.virtualKey == virtualKey) return &row;
     return nullptr;
 }
 

@@ -34,6 +34,9 @@ const char* KeyNameFromVirtualKey(uint8_t virtualKey);
 // The first row with adapter key code `code`, or nullptr.
 const KeyEntry* KeyRowOfCode(uint8_t code);
 
+// The first row with virtual-key code `virtualKey`, or nullptr.
+const KeyEntry* KeyRowOfVirtualKey(uint8_t virtualKey);
+
 // The row of the key at `position`, or nullptr. The right-hand Shift, Ctrl and Alt and the
 // keypad's Enter take the row of their left-hand or main-block twin.
 const KeyEntry* KeyRowAtPosition(uint16_t position);

@@ -3,6 +3,7 @@
 // configuration back on OK. Cancel writes nothing.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@
 #include "MarkListBox.h"
 #include "ScaledPictures.h"
 #include "SystemPath.h"
+#include "resource.h"
+
+// The key boxes: 20 for the pad controls and the combination's.
+inline bool IsKeyBox(int id) { return (id >= IDC_KEY_FIRST && id <= IDC_KEY_LAST) || id == IDC_COMBO_KEY; }
 
 // Posted to the window when the adapter's interface has arrived.
 constexpr UINT kAdapterArrivedMessage = WM_APP + 1;
@@ -37,7 +42,8 @@ public:
     void RenameProfile();
     void DeleteProfile();
     void UseProfile();
-    void ShowListMenu(const MSG* pMsg);
+    // The list's menu, its top left corner at `at` (screen coordinates).
+    void ShowListMenu(POINT at);
 
     // Every edit since the load can be undone and redone, in order; neither talks to the
     // adapter: OK writes the window's state as it stands.
@@ -110,7 +116,24 @@ protected:
     std::wstring m_keyBoxNames[kKeyBoxCount];  // as the template's labels name the key boxes
     const KeyboardLayout& m_layout;
     KeyNames m_keyNames;              // the key boxes' names, under the layout in use
-    WPARAM m_capturedSystemKey = 0;   // a system key that a key box took, until it is let go
+    // What a key box holds: the adapter key code, and the position of the key pressed into
+    // it (0 for a key read from a record), since two positions may share a code. The text
+    // only shows it.
+    struct KeyBoxKey {
+        uint8_t code = 0;
+        uint16_t position = 0;
+    };
+    std::array<KeyBoxKey, IDC_COMBO_KEY - IDC_KEY_FIRST + 1> m_keyBoxKeys{};  // by id - IDC_KEY_FIRST
+    BOOL m_bNamingKey = FALSE;        // a key box's text is being set to its key's name
+    WPARAM m_keyUpSwallowed = 0;      // a key whose press the window took, until it is let go
+    // A modifier pressed in a key box with no other key down: taken when it is let go,
+    // unless another key goes down meanwhile (a chord).
+    struct HeldModifier {
+        HWND box = nullptr;
+        uint16_t position = 0;
+        WPARAM virtualKey = 0;
+        DWORD time = 0;
+    } m_heldModifier;
     BOOL m_bWriting = FALSE;          // writing to the adapter: the session may not end now
     EditHistory m_history;            // the edits since the load
     bool m_speedGesture = false;      // the slider moved in a gesture that has not ended yet
@@ -148,16 +171,29 @@ private:
     void StoreShown(uint8_t* records, uint8_t* used);
     uint8_t CheckedComboButtons() const;
     void ShowRecord(const ProfileRecord& record);
-    // The adapter key code of the name in key box `id`; 0 for none.
+    void KeepRadioRowReachable(int firstButton);
+    // The adapter key code that key box `id` holds; 0 for none.
     uint8_t KeyBoxCode(int id) const;
-    // Key box `id` named after the key of adapter key code `code` (empty for none).
-    void ShowKey(int id, uint8_t code);
+    // Key box `id` holding `key`, shown by its name.
+    void SetKeyBox(int id, KeyBoxKey key);
+    // Key box `id` showing the name of its key under the layout in use.
+    void NameKeyBox(int id);
+    // The user changed a key box's text by other means than a key press (a paste, a cut):
+    // an emptied box holds no key; any other text gives way to the key's name again.
+    void KeyBoxTextEdited(int id);
+    void KeyBoxEdited(int id);
     int ProfileSlot(int item) const;
     ImageHeader& Header() { return m_link.HeaderFields(); }
+    // Key messages, both plain and system ones; TRUE: the window took the key.
     BOOL KeyDown(const MSG* pMsg);
-    BOOL SystemKeyDown(const MSG* pMsg);
-    BOOL SystemKeyUp(const MSG* pMsg);
-    BOOL CaptureKey(const MSG* pMsg);
+    BOOL KeyUp(const MSG* pMsg);
+    BOOL KeyBoxKeyDown(const MSG* pMsg);
+    void ModifierDown(const MSG* pMsg);
+    BOOL ListKeyDown(const MSG* pMsg);
+    // Key box `box` takes the key at `position`; a key the table lacks changes nothing.
+    void TakeKey(HWND box, uint16_t position);
+    uint16_t PressedPosition(const MSG* pMsg) const;
+    POINT ListMenuCorner() const;
     void SwitchOffInputMethods();
     BOOL LeftButtonDown(const MSG* pMsg);
     BOOL ClickGated(const MSG* pMsg) const;

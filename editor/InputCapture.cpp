@@ -1,8 +1,7 @@
-// Looks at every message before the dialog manager: key presses in key boxes become key
-// names (by the key's position, named as the user's layout labels it), edit gestures mark
-// the shown profile for storing, clicks are swallowed while no adapter is present, and a
-// right click on the list opens its menu. The controls' own notifications mark every
-// change of their values.
+// Looks at every message before the dialog manager: keys go to the keyboard's handling
+// (KeyboardInput.cpp), edit gestures mark the shown profile for storing, clicks are
+// swallowed while no adapter is present, and a right click on the list opens its menu. The
+// controls' own notifications mark every change of their values.
 #include "ConfigDlg.h"
 #include "resource.h"
 
@@ -16,16 +15,6 @@ const char kWebAddress[] = "www.brenvo.example";
 constexpr int kFirstEditControl = IDC_SPEED;           // 1007: slider, axis box, buttons,
 constexpr int kLastEditControl = IDC_MIDDLE_FIRST + 7;  // 1049: ... to the last radio row
 
-bool IsKeyBox(int id) { return id >= IDC_KEY_FIRST && id <= IDC_COMBO_KEY; }
-
-// The position of the key of a key message: its scan code, 0xE0 in the high byte for an
-// extended key, as the key table holds positions.
-uint16_t KeyPosition(LPARAM lParam)
-{
-    const uint16_t scanCode = static_cast<uint16_t>((lParam >> 16) & 0xFF);
-    return (lParam & (1 << 24)) ? static_cast<uint16_t>(0xE000 | scanCode) : scanCode;
-}
-
 }  // namespace
 
 BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
@@ -35,13 +24,12 @@ BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
     if (EndsSpeedGesture(pMsg)) EndSpeedGesture();
     switch (pMsg->message) {
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
         if (UndoRedoChord(pMsg) || KeyDown(pMsg)) return TRUE;
         break;
-    case WM_SYSKEYDOWN:
-        if (SystemKeyDown(pMsg)) return TRUE;
-        break;
+    case WM_KEYUP:
     case WM_SYSKEYUP:
-        if (SystemKeyUp(pMsg)) return TRUE;
+        if (KeyUp(pMsg)) return TRUE;
         break;
     case WM_LBUTTONDOWN:
         if (LeftButtonDown(pMsg)) return TRUE;
@@ -56,42 +44,6 @@ BOOL CConfigDlg::PreTranslateMessage(MSG* pMsg)
     return CDialog::PreTranslateMessage(pMsg);
 }
 
-BOOL CConfigDlg::KeyDown(const MSG* pMsg)
-{
-    if (m_listProfiles.GetCurSel() == LB_ERR) return TRUE;
-    if (pMsg->wParam == VK_TAB) return FALSE;
-    return CaptureKey(pMsg);
-}
-
-// Alt, F10 and the keys pressed with Alt are captured in a key box like any other key;
-// elsewhere, or with no profile shown, they keep their meaning for the window.
-BOOL CConfigDlg::SystemKeyDown(const MSG* pMsg)
-{
-    if (m_listProfiles.GetCurSel() == LB_ERR || !CaptureKey(pMsg)) return FALSE;
-    m_capturedSystemKey = pMsg->wParam;
-    return TRUE;
-}
-
-// Letting go of Alt or F10 would open the window's menu; not after a key box took them.
-BOOL CConfigDlg::SystemKeyUp(const MSG* pMsg)
-{
-    if (pMsg->wParam != m_capturedSystemKey) return FALSE;
-    m_capturedSystemKey = 0;
-    return TRUE;
-}
-
-// The key is taken by its position, whatever virtual key the layout or an input method
-// made of it (VK_PROCESSKEY).
-BOOL CConfigDlg::CaptureKey(const MSG* pMsg)
-{
-    CWnd* box = CWnd::FromHandle(pMsg->hwnd);
-    if (!IsKeyBox(box->GetDlgCtrlID())) return FALSE;
-    if (!m_bModified) m_bModified = 1;
-    box->SetWindowText(m_keyNames.NameAtPosition(KeyPosition(pMsg->lParam)).c_str());
-    if (CWnd* next = GetNextDlgTabItem(box, FALSE)) next->SetFocus();
-    return TRUE;
-}
-
 // No input method composes in a key box: every key reaches it as the key pressed.
 void CConfigDlg::SwitchOffInputMethods()
 {
@@ -102,13 +54,9 @@ void CConfigDlg::SwitchOffInputMethods()
 // The user switched the keyboard layout: every key box keeps its key, named anew.
 LRESULT CConfigDlg::OnInputLanguageChanged(WPARAM, LPARAM)
 {
-    uint8_t codes[IDC_COMBO_KEY - IDC_KEY_FIRST + 1];
-    for (int id = IDC_KEY_FIRST; id <= IDC_COMBO_KEY; ++id) codes[id - IDC_KEY_FIRST] = KeyBoxCode(id);
     m_keyNames = KeyNames(m_layout);
-    m_bShowing = TRUE;
     for (int id = IDC_KEY_FIRST; id <= IDC_COMBO_KEY; ++id)
-        if (GetDlgItem(id)) ShowKey(id, codes[id - IDC_KEY_FIRST]);
-    m_bShowing = FALSE;
+        if (IsKeyBox(id)) NameKeyBox(id);
     return Default();
 }
 
@@ -135,7 +83,10 @@ BOOL CConfigDlg::ClickGated(const MSG* pMsg) const
 BOOL CConfigDlg::RightButtonDown(const MSG* pMsg)
 {
     if (!m_bAdapterPresent) return TRUE;
-    if (pMsg->hwnd == m_listProfiles.GetSafeHwnd()) ShowListMenu(pMsg);
+    if (pMsg->hwnd != m_listProfiles.GetSafeHwnd()) return FALSE;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ShowListMenu(cursor);
     return FALSE;
 }
 
@@ -154,13 +105,25 @@ void CConfigDlg::OnMouseMove(UINT, POINT point)
 void CConfigDlg::OnLogo() { OpenWebAddress(); }
 
 // Whatever changes a control's value, keyboard and mouse wheel included, marks the shown
-// profile for storing; the values that the show phase sets are no edits.
+// profile for storing; the values that the show phase sets are no edits. A key box's key
+// changes only by a key press or by emptying it; the names drawn for keys are no edits.
 void CConfigDlg::OnControlEdited(UINT nID)
 {
-    if (m_bShowing) return;  // the show marks the repeated keys once, at its end
-    if (nID >= IDC_KEY_FIRST && nID <= IDC_KEY_LAST) MarkRepeatedKeys();
+    if (IsKeyBox(static_cast<int>(nID))) {
+        if (!m_bNamingKey) KeyBoxTextEdited(static_cast<int>(nID));
+        return;
+    }
+    if (m_bShowing) return;
     m_bModified = 1;
     TakeStep(ControlStepLabel(nID));
+}
+
+// A key box took a key or lost it: an edit of the shown profile, one step.
+void CConfigDlg::KeyBoxEdited(int id)
+{
+    m_bModified = 1;
+    if (id <= IDC_KEY_LAST) MarkRepeatedKeys();
+    TakeStep(ControlStepLabel(static_cast<UINT>(id)));
 }
 
 // The slider reports each move of a drag or a key press, and their end.

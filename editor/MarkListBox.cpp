@@ -93,7 +93,11 @@ int CMarkListBox::FindItemByData(DWORD dwData)
 void CMarkListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     const int item = static_cast<int>(lpDrawItemStruct->itemID);
-    if (item == -1) return;
+    // An empty list with the focus gets its focus rectangle drawn and taken away again.
+    if (item == -1) {
+        if (lpDrawItemStruct->itemAction & ODA_FOCUS) ::DrawFocusRect(lpDrawItemStruct->hDC, &lpDrawItemStruct->rcItem);
+        return;
+    }
     HDC dc = lpDrawItemStruct->hDC;
     std::vector<char> text(static_cast<size_t>(std::max(GetTextLen(item), 0)) + 1);
     GetText(item, text.data());
@@ -121,7 +125,9 @@ void CMarkListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     DrawChangedMark(*lpDrawItemStruct);
     ::SetBkColor(dc, backBefore);
     ::SetTextColor(dc, textBefore);
-    if (lpDrawItemStruct->itemState & ODS_FOCUS) ::DrawFocusRect(dc, &row);
+    // The row is drawn whole each time, so the focus shows by drawing it over the row.
+    const UINT state = lpDrawItemStruct->itemState;
+    if ((state & ODS_FOCUS) && !(state & ODS_NOFOCUSRECT)) ::DrawFocusRect(dc, &row);
 }
 
 void CMarkListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}

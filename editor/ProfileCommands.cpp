@@ -50,7 +50,7 @@ void CConfigDlg::RenameProfile()
     m_listProfiles.DeleteString(pos);
     m_listProfiles.InsertString(pos, name);
     m_listProfiles.SetItemData(pos, slot & 0xFFFF);
-    // Selected again: with no selection every key press in the window would be swallowed.
+    // Selected again, as it was before the rename.
     m_listProfiles.SetCurSel(pos);
     m_bModified = 1;
     TakeStep(IDS_STEP_MODIFY, name);
@@ -77,6 +77,8 @@ void CConfigDlg::DeleteProfile()
     if (slot == Header().activeProfile)
         Header().activeProfile = m_listProfiles.GetCount() > 0 ? static_cast<uint8_t>(ProfileSlot(0)) : 0;
     MoveActiveMark(markedRow);
+    // The disabled Delete button can hold the focus no more: the keyboard goes on from the list.
+    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_listProfiles.GetSafeHwnd()), TRUE);
     TakeStep(IDS_STEP_DELETE, name);
 }
 
@@ -99,7 +101,7 @@ void CConfigDlg::UseProfile()
     TakeStep(IDS_STEP_USE, RowName(pos));
 }
 
-void CConfigDlg::ShowListMenu(const MSG* pMsg)
+void CConfigDlg::ShowListMenu(POINT at)
 {
     CMenu menu;
     if (!menu.LoadMenu(IDR_LIST_MENU)) return;
@@ -115,8 +117,6 @@ void CConfigDlg::ShowListMenu(const MSG* pMsg)
             popup->EnableMenuItem(item, MF_BYCOMMAND | MF_GRAYED);
     }
     NameUndoItems(*popup);
-    POINT cursor;
-    GetCursorPos(&cursor);
-    CWnd::FromHandle(pMsg->hwnd)->SetForegroundWindow();
-    popup->TrackPopupMenu(0, cursor.x, cursor.y, this);
+    SetForegroundWindow();
+    popup->TrackPopupMenu(0, at.x, at.y, this);
 }

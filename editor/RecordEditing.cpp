@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kKeyTextCapacity = 15;  // at most 14 characters, as long as any key name
 constexpr int kMouseRowFirst[kMouseButtonCount] = {IDC_RIGHT_FIRST, IDC_LEFT_FIRST, IDC_MIDDLE_FIRST};
 
 }  // namespace
@@ -69,22 +68,49 @@ uint8_t CConfigDlg::CheckedComboButtons() const
     return buttons;
 }
 
-uint8_t CConfigDlg::KeyBoxCode(int id) const
+uint8_t CConfigDlg::KeyBoxCode(int id) const { return m_keyBoxKeys[id - IDC_KEY_FIRST].code; }
+
+void CConfigDlg::SetKeyBox(int id, KeyBoxKey key)
 {
-    char text[kKeyTextCapacity] = {};
-    GetDlgItemText(id, text, kKeyTextCapacity);
-    return m_keyNames.CodeOfName(text);
+    m_keyBoxKeys[id - IDC_KEY_FIRST] = key;
+    NameKeyBox(id);
 }
 
-void CConfigDlg::ShowKey(int id, uint8_t code) { SetDlgItemText(id, m_keyNames.NameOfCode(code).c_str()); }
+void CConfigDlg::NameKeyBox(int id)
+{
+    const KeyBoxKey& key = m_keyBoxKeys[id - IDC_KEY_FIRST];
+    const std::wstring name = key.position ? m_keyNames.NameAtPosition(key.position) : m_keyNames.NameOfCode(key.code);
+    const BOOL naming = m_bNamingKey;
+    m_bNamingKey = TRUE;
+    ::SetDlgItemTextW(m_hWnd, id, name.c_str());
+    m_bNamingKey = naming;
+}
+
+void CConfigDlg::KeyBoxTextEdited(int id)
+{
+    if (::GetWindowTextLengthW(::GetDlgItem(m_hWnd, id)) == 0 && KeyBoxCode(id) != 0) {
+        SetKeyBox(id, {});
+        KeyBoxEdited(id);
+        return;
+    }
+    NameKeyBox(id);
+}
+
+// A radio row's tab stop is on its checked button (the buttons move it as they are checked);
+// a row with none checked keeps one on its first, so that the keyboard reaches it.
+void CConfigDlg::KeepRadioRowReachable(int firstButton)
+{
+    HWND button = ::GetDlgItem(m_hWnd, firstButton);
+    ::SetWindowLongW(button, GWL_STYLE, ::GetWindowLongW(button, GWL_STYLE) | WS_TABSTOP);
+}
 
 void CConfigDlg::ShowRecord(const ProfileRecord& record)
 {
     // The controls notify the values set here as changes; they are none of the user's.
     m_bShowing = TRUE;
     const uint8_t* map = KeySlotMap(record.axisMode);
-    for (int box = 0; box < kKeyBoxCount; ++box) ShowKey(IDC_KEY_FIRST + box, record.keySlots[map[box]]);
-    ShowKey(IDC_COMBO_KEY, record.comboKey);
+    for (int box = 0; box < kKeyBoxCount; ++box) SetKeyBox(IDC_KEY_FIRST + box, {record.keySlots[map[box]], 0});
+    SetKeyBox(IDC_COMBO_KEY, {record.comboKey, 0});
     MarkRepeatedKeys();
     for (int button = 0; button < kPadButtonCount; ++button)
         CheckDlgButton(IDC_COMBO_FIRST + button, (record.comboButtons >> button) & 1 ? BST_CHECKED : BST_UNCHECKED);
@@ -96,6 +122,8 @@ void CConfigDlg::ShowRecord(const ProfileRecord& record)
             CheckDlgButton(kMouseRowFirst[row] + button, BST_UNCHECKED);
         if (record.mouseButtons[row] < kPadButtonCount)
             CheckDlgButton(kMouseRowFirst[row] + record.mouseButtons[row], BST_CHECKED);
+        else
+            KeepRadioRowReachable(kMouseRowFirst[row]);
     }
     CheckDlgButton(IDC_AXIS_MODE, record.axisMode ? BST_CHECKED : BST_UNCHECKED);
     m_sliderSpeed.SetPos(record.speed);

@@ -37,10 +37,10 @@ void CConfigDlg::TakeStep(UINT labelId, const std::string& name)
 
 std::wstring CConfigDlg::ControlStepLabel(UINT nID) const
 {
-    char key[kNameBytes + 1] = {};
-    if (IsKeyBoxId(nID) || nID == IDC_COMBO_KEY) GetDlgItemText(nID, key, sizeof key);
-    if (IsKeyBoxId(nID)) return AfxFormatString(IDS_STEP_KEY, {AfxWideFromAnsi(key)});
-    if (nID == IDC_COMBO_KEY) return AfxFormatString(IDS_STEP_COMBINATION_KEY, {AfxWideFromAnsi(key)});
+    wchar_t key[kNameBytes + 1] = {};
+    if (IsKeyBoxId(nID) || nID == IDC_COMBO_KEY) ::GetDlgItemTextW(m_hWnd, static_cast<int>(nID), key, kNameBytes + 1);
+    if (IsKeyBoxId(nID)) return AfxFormatString(IDS_STEP_KEY, {key});
+    if (nID == IDC_COMBO_KEY) return AfxFormatString(IDS_STEP_COMBINATION_KEY, {key});
     if (nID == IDC_AXIS_MODE) return AfxLoadString(IDS_STEP_AXIS);
     if (IsComboButtonId(nID)) return AfxLoadString(IDS_STEP_COMBINATION);
     return AfxLoadString(IDS_STEP_MOUSE);
@@ -74,6 +74,7 @@ BOOL CConfigDlg::UndoRedoChord(const MSG* pMsg)
     if (pMsg->wParam == 'Z' && !shift) Undo();
     else if (pMsg->wParam == 'Y' || pMsg->wParam == 'Z') Redo();
     else return FALSE;
+    m_heldModifier = {};  // Ctrl was part of the chord: letting it go takes no key
     return TRUE;
 }
 

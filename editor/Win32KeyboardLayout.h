@@ -6,5 +6,6 @@
 class Win32KeyboardLayout : public KeyboardLayout {
 public:
     uint8_t VirtualKeyAt(uint16_t position) const override;
-    std::string CharacterOf(uint8_t virtualKey) const override;
+    uint16_t PositionOf(uint8_t virtualKey) const override;
+    std::wstring CharacterOf(uint8_t virtualKey) const override;
 };

@@ -10,6 +10,7 @@
 
 #include "ConfigDlg.h"
 #include "EmulatedAdapter.h"
+#include "KeyTable.h"
 #include "FakeLayouts.h"
 #include "GuiInput.h"
 #include "ModalScript.h"
@@ -83,7 +84,8 @@ public:
     const KeyboardLayout* fake = nullptr;
 
     uint8_t VirtualKeyAt(uint16_t position) const override { return InUse().VirtualKeyAt(position); }
-    std::string CharacterOf(uint8_t virtualKey) const override { return InUse().CharacterOf(virtualKey); }
+    uint16_t PositionOf(uint8_t virtualKey) const override { return InUse().PositionOf(virtualKey); }
+    std::wstring CharacterOf(uint8_t virtualKey) const override { return InUse().CharacterOf(virtualKey); }
 
 private:
     const KeyboardLayout& InUse() const { return fake ? *fake : m_system; }
@@ -130,6 +132,7 @@ protected:
 
     HWND Item(int id) const { return ::GetDlgItem(dialog.m_hWnd, id); }
     std::string ItemText(int id) const { return TextOf(Item(id)); }
+    std::wstring ShownItemText(int id) const { return ShownTextOf(Item(id)); }
     bool Checked(int id) const { return ::IsDlgButtonChecked(dialog.m_hWnd, id) == BST_CHECKED; }
     HWND List() const { return Item(IDC_PROFILE_LIST); }
     int ListCount() const { return static_cast<int>(::SendMessageA(List(), LB_GETCOUNT, 0, 0)); }
@@ -140,8 +143,26 @@ protected:
         ::SendMessageA(List(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
         return text;
     }
-    // Puts a key name into a key box as the key capture would.
-    void SetKeyBox(int id, const char* name) { ::SetWindowTextA(Item(id), name); }
+    // Presses the key that the table names `name` into a key box, as a person would: its
+    // press and release pass the window's PreTranslateMessage at once.
+    void SetKeyBox(int id, const char* name)
+    {
+        for (const KeyEntry& row : KeyTable) {
+            if (std::strcmp(row.name, name) != 0) continue;
+            PressInto(id, row.position, row.virtualKey);
+            return;
+        }
+        ADD_FAILURE() << "no key named " << name;
+    }
+    void PressInto(int id, uint16_t position, UINT virtualKey)
+    {
+        const bool system = virtualKey == VK_MENU || virtualKey == VK_F10;
+        const UINT downMessage = system ? WM_SYSKEYDOWN : WM_KEYDOWN, upMessage = system ? WM_SYSKEYUP : WM_KEYUP;
+        MSG down = {Item(id), downMessage, virtualKey, KeyMessageParam(position, false), 0, {}};
+        MSG up = {Item(id), upMessage, virtualKey, KeyMessageParam(position, true), 0, {}};
+        for (MSG* message : {&down, &up})
+            if (!dialog.PreTranslateMessage(message)) ::DispatchMessageW(message);
+    }
     void Close(int id) { ::PostMessageA(dialog.m_hWnd, WM_COMMAND, id, 0); }
     // Answers the message box over the window with `button`; its texts. No box waits for
     // the user while the window holds the lock: another program may use the adapter.

@@ -173,7 +173,8 @@ TEST_F(ConfigDlgTest, WindowAnswersTheSystemWhileItWritesToTheAdapter)
     AnswerProbe probe;
     ModalScript edited;
     edited.Then([&] {
-        ::SetWindowTextA(::GetDlgItem(saving.m_hWnd, IDC_KEY_A), "Q");
+        MSG press = {::GetDlgItem(saving.m_hWnd, IDC_KEY_A), WM_KEYDOWN, 'Q', KeyMessageParam(0x10, false), 0, {}};
+        EXPECT_TRUE(saving.PreTranslateMessage(&press));
         probe.Start(200);
         ::PostMessageA(saving.m_hWnd, WM_COMMAND, IDOK, 0);
     });
@@ -357,16 +358,22 @@ TEST_F(RecordEditingTest, AxisByteOtherThanZeroOrOneShowsPlainKeysAndStoresOne)
     Run();
 }
 
-TEST_F(RecordEditingTest, NamesAreNormalisedAndUnknownTextStoresNoKey)
+TEST_F(RecordEditingTest, AKeyIsStoredByItsCodeAndTextTypedIntoABoxIsNoKey)
 {
+    Record(0).keySlots[5] = KeyCodeFromName("W");
     script.Then([&] {
         SetKeyBox(IDC_KEY_A, "-");
-        SetKeyBox(IDC_KEY_B, "not a key");
+        EXPECT_EQ(ItemText(IDC_KEY_A), "-") << "the key pressed";
+        ::SetWindowTextA(Item(IDC_KEY_B), "not a key");
+        ::SetWindowTextA(Item(IDC_KEY_X), "Q");
         SetKeyBox(IDC_COMBO_KEY, "Alt");
-        StoreAndShowFirstAgain();
-        EXPECT_EQ(ItemText(IDC_KEY_A), "Num -");
-        EXPECT_EQ(Stored().keySlots[4], 0);
         EXPECT_EQ(ItemText(IDC_KEY_B), "");
+        EXPECT_EQ(ItemText(IDC_KEY_X), "W");
+        StoreAndShowFirstAgain();
+        EXPECT_EQ(Stored().keySlots[3], KeyCodeFromName("-"));
+        EXPECT_EQ(ItemText(IDC_KEY_A), "Num -") << "the first key of the code the adapter holds";
+        EXPECT_EQ(Stored().keySlots[4], 0);
+        EXPECT_EQ(Stored().keySlots[5], KeyCodeFromName("W"));
         EXPECT_EQ(Stored().comboKey, KeyCodeFromName("Alt"));
         EXPECT_EQ(ItemText(IDC_COMBO_KEY), "Alt");
         Close(IDCANCEL);

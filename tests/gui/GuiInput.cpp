@@ -7,22 +7,11 @@
 
 namespace {
 
-// The flags of a key message for the key at `position` (0xE0 in the high byte for an
-// extended key); `alt` marks a key pressed with Alt.
-LPARAM KeyParam(uint16_t position, bool release, bool alt = false)
-{
-    LPARAM lParam = 1 | (static_cast<LPARAM>(position & 0xFF) << 16);
-    if (position >> 8 == 0xE0) lParam |= 1 << 24;
-    if (alt) lParam |= 1 << 29;
-    if (release) lParam |= (1u << 30) | (1u << 31);
-    return lParam;
-}
-
 void PostKeyPress(UINT down, UINT up, UINT virtualKey, uint16_t position, bool alt = false)
 {
     HWND focus = ::GetFocus();
-    ::PostMessageA(focus, down, virtualKey, KeyParam(position, false, alt));
-    ::PostMessageA(focus, up, virtualKey, KeyParam(position, true, alt));
+    ::PostMessageA(focus, down, virtualKey, KeyMessageParam(position, false, alt));
+    ::PostMessageA(focus, up, virtualKey, KeyMessageParam(position, true, alt));
 }
 
 LPARAM PointParam(POINT point) { return MAKELPARAM(point.x, point.y); }
@@ -35,6 +24,15 @@ POINT ClientCentre(HWND hWnd)
 }
 
 }  // namespace
+
+LPARAM KeyMessageParam(uint16_t position, bool release, bool alt)
+{
+    LPARAM lParam = 1 | (static_cast<LPARAM>(position & 0xFF) << 16);
+    if (position >> 8 == 0xE0) lParam |= 1 << 24;
+    if (alt) lParam |= 1 << 29;
+    if (release) lParam |= (1u << 30) | (1u << 31);
+    return lParam;
+}
 
 void PressKey(UINT virtualKey)
 {

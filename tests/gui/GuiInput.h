@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+// The flags of a key message for the key at `position` (0xE0 in the high byte for an
+// extended key); `alt` marks a key pressed with Alt.
+LPARAM KeyMessageParam(uint16_t position, bool release, bool alt = false);
 // A key press and release as the keyboard delivers it, to the window with the focus.
 void PressKey(UINT virtualKey);
 // The same for the key at `position` (its scan code, 0xE0 in the high byte for an extended
