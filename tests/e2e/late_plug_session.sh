@@ -13,14 +13,14 @@ cd "$(dirname "$0")/../.."
 . tests/e2e/product-session.sh
 start_product "$build/e2e/late_plug_session" --absent
 
-# list_menu_item UP-PRESSES: the list's menu, opened over the first row (it acts on the
-# selected one), then the item that many places above its end ("Import..." is last,
-# "Export..." before it).
+# list_menu_item DOWN-PRESSES: the list's menu, opened over the first row (it acts on the
+# selected one), then its item that many places from its top (Add, Modify, Delete, Use,
+# Export..., Import...).
 list_menu_item() {
   set -- "$1" $(centre "$title" 1000 0)
   xdotool mousemove --sync "$2" "$3" click 3
   sleep 0.5
-  xdotool key --delay 100 $(seq "$1" | sed 's/.*/Up/') Return
+  xdotool key --delay 100 $(seq "$1" | sed 's/.*/Down/') Return
 }
 
 # file_dialog PATH: types the file's Windows name into the Save or Open dialog that is
@@ -39,14 +39,14 @@ for _ in $(seq $waits); do centre "$title" 1000 0 >/dev/null 2>&1 && break; slee
 centre "$title" 1000 2 >/dev/null || { echo "the list was not filled when the adapter arrived"; exit 1; }
 
 click 1000 1          # Racing
-list_menu_item 2      # Export...
+list_menu_item 5      # Export...
 file_dialog "$folder/racing.json"
 for _ in $(seq $waits); do [ -f "$folder/racing.json" ] && break; sleep 0.3; done
 cp "$folder/before.bin" "$folder/exported.bin"
 ctl --emulated "$folder/exported.bin" export "$folder/racing-ctl.json" --name Racing >/dev/null
 cmp "$folder/racing.json" "$folder/racing-ctl.json"
 
-list_menu_item 1      # Import...
+list_menu_item 6      # Import...
 file_dialog "$folder/racing.json"
 sleep 1
 click 1               # OK

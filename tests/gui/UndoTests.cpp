@@ -67,7 +67,12 @@ std::vector<COLORREF> PixelsOf(HWND hWnd, const RECT& rect)
     const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return {};
     BITMAPINFO format = {};
-    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top-down rows
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HDC window = ::GetDC(hWnd);
     HDC memory = ::CreateCompatibleDC(window);
