@@ -35,13 +35,7 @@ std::wstring Lines(const std::vector<std::string>& lines)
     return Lines(wide);
 }
 
-std::wstring WideFromUtf8(const std::string& text)
-{
-    if (text.empty()) return {};
-    std::wstring wide(::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), int(wide.size()));
-    return wide;
-}
+std::wstring WideFromUtf8(const std::string& text) { return AfxWideFromCodePage(text, CP_UTF8); }
 
 // The words of each kind of problem, in the order of ProblemKind.
 constexpr UINT kProblemWords[] = {

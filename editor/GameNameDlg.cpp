@@ -11,14 +11,6 @@ namespace {
 constexpr int kNameBufferSize = 16;
 constexpr size_t kNameLimit = kNameBytes - 1;  // the 15th byte is the NUL
 
-std::wstring TextOfBytes(const std::string& bytes, const CodePage& codePage)
-{
-    const int length = static_cast<int>(bytes.size());
-    std::wstring text(length ? ::MultiByteToWideChar(codePage.number, 0, bytes.data(), length, nullptr, 0) : 0, L'\0');
-    if (!text.empty()) ::MultiByteToWideChar(codePage.number, 0, bytes.data(), length, text.data(), int(text.size()));
-    return text;
-}
-
 std::wstring WindowText(HWND window)
 {
     std::wstring text(::GetWindowTextLengthW(window) + 1, L'\0');
@@ -59,7 +51,7 @@ BOOL CGameNameDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     const std::string bytes(m_pszName, ::strnlen(m_pszName, kNameBufferSize));
-    m_shownName = StartThatFits(TextOfBytes(bytes, m_codePage), kNameLimit, m_codePage);
+    m_shownName = StartThatFits(AfxWideFromCodePage(bytes, m_codePage.number), kNameLimit, m_codePage);
     ::SetDlgItemTextW(m_hWnd, IDC_GAME_NAME, m_shownName.c_str());
     return TRUE;
 }

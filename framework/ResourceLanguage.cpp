@@ -95,11 +95,13 @@ std::wstring AfxFormatString(UINT nID, std::initializer_list<std::wstring> inser
     return text;
 }
 
-std::wstring AfxWideFromAnsi(const std::string& text)
+std::wstring AfxWideFromCodePage(const std::string& text, UINT codePage)
 {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
-    std::vector<wchar_t> wide(::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0));
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    std::vector<wchar_t> wide(::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0));
+    ::MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
     return std::wstring(wide.begin(), wide.end());
 }
+
+std::wstring AfxWideFromAnsi(const std::string& text) { return AfxWideFromCodePage(text, CP_ACP); }

@@ -29,5 +29,7 @@ std::wstring AfxLoadStringOfLanguage(UINT nID, LANGID language);
 std::wstring AfxLoadString(UINT nID);
 // String `nID` with each %1 ... %9 replaced by the insert of that number.
 std::wstring AfxFormatString(UINT nID, std::initializer_list<std::wstring> inserts);
+// Text of code page `codePage` as UTF-16.
+std::wstring AfxWideFromCodePage(const std::string& text, UINT codePage);
 // Text of the system's ANSI code page as UTF-16.
 std::wstring AfxWideFromAnsi(const std::string& text);
